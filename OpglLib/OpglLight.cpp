@@ -1,0 +1,12 @@
+#include "OpglLight.h"
+
+TGLLighter* GLLighter = nullptr;
+
+namespace {
+const TManagedTraits GLLighterTraits{"OpglLight", "mGLLighter", true,  true,
+                                     true,        false,        false, false};
+}  // namespace
+
+const TManagedTraits& TGLLighter::Traits() const {
+  return GLLighterTraits;
+}

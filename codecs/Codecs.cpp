@@ -1,0 +1,6 @@
+#include "Codecs.h"
+
+namespace Codecs {
+void InitCodecs() {}
+void DoneCodecs() {}
+}  // namespace Codecs

@@ -1,0 +1,136 @@
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include "IniFile.h"
+
+#include <SimpleIni.h>
+#include <QFile>
+#include <QSaveFile>
+#include <string>
+
+struct TIniFile::TData {
+  CSimpleIniA Ini{false, false, false};
+};
+
+namespace {
+std::function<void()>& BeforeCommit() {
+  static std::function<void()> hook;
+  return hook;
+}
+constexpr qsizetype MaxValueLength = 2047;
+}  // namespace
+
+TIniFile::TIniFile(const QString& FileName) : FFileName(FileName), FData(new TData) {
+  FData->Ini.SetSpaces(false);
+  QFile file(FileName);
+  if (file.open(QIODevice::ReadOnly)) {
+    const QByteArray text = file.readAll();
+    FData->Ini.LoadData(text.constData(), static_cast<size_t>(text.size()));
+  }
+}
+
+TIniFile::~TIniFile() = default;
+
+QString TIniFile::ReadString(const QString& Section, const QString& Key,
+                             const QString& Default) const {
+  const char* value =
+      FData->Ini.GetValue(Section.toUtf8().constData(), Key.toUtf8().constData(), nullptr);
+  if (!value) return Default;
+  return QString::fromUtf8(value).left(MaxValueLength);
+}
+
+void TIniFile::WriteString(const QString& Section, const QString& Key, const QString& Value) {
+  QString line = Value;
+  line.replace('\r', ' ').replace('\n', ' ');  // one value, one line
+  FData->Ini.SetValue(Section.toUtf8().constData(), Key.toUtf8().constData(),
+                      line.toUtf8().constData());
+  FDirty = true;
+}
+
+int32_t TIniFile::ReadInteger(const QString& Section, const QString& Key, int32_t Default) const {
+  const QString text = ReadString(Section, Key, QString());
+  return text.isEmpty() ? Default : ValueText::StrToIntDef(text, Default);
+}
+
+void TIniFile::WriteInteger(const QString& Section, const QString& Key, int32_t Value) {
+  WriteString(Section, Key, ValueText::IntToStr(Value));
+}
+
+bool TIniFile::ReadBool(const QString& Section, const QString& Key, bool Default) const {
+  return ReadInteger(Section, Key, Default ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(const QString& Section, const QString& Key, bool Value) {
+  WriteString(Section, Key, Value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+double TIniFile::ReadFloat(const QString& Section, const QString& Key, double Default) const {
+  double value = Default;
+  return ValueText::TryStrToFloat(ReadString(Section, Key, QString()), value) ? value : Default;
+}
+
+void TIniFile::WriteFloat(const QString& Section, const QString& Key, double Value) {
+  WriteString(Section, Key, ValueText::FloatToStr(Value));
+}
+
+TDateTime TIniFile::ReadDateTime(const QString& Section, const QString& Key,
+                                 TDateTime Default) const {
+  TDateTime value = Default;
+  return ValueText::TryStrToDateTime(ReadString(Section, Key, QString()), value) ? value : Default;
+}
+
+void TIniFile::WriteDateTime(const QString& Section, const QString& Key, TDateTime Value) {
+  WriteString(Section, Key, ValueText::DateTimeToStr(Value));
+}
+
+void TIniFile::WriteBinaryStream(const QString& Section, const QString& Key, TMemoryStream& Value) {
+  const std::size_t from = Value.Position() < Value.Size() ? Value.Position() : Value.Size();
+  WriteString(Section, Key,
+              ValueText::BytesToHex(Value.Bytes().constData() + from, Value.Size() - from));
+}
+
+std::size_t TIniFile::ReadBinaryStream(const QString& Section, const QString& Key,
+                                       TMemoryStream& Value) const {
+  const QByteArray bytes = ValueText::HexToBytes(ReadString(Section, Key, QString()));
+  const std::size_t start = Value.Position();
+  Value.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  Value.SetPosition(start);
+  return static_cast<std::size_t>(bytes.size());
+}
+
+bool TIniFile::SectionExists(const QString& Section) const {
+  return FData->Ini.GetSectionSize(Section.toUtf8().constData()) >= 0;
+}
+
+bool TIniFile::ValueExists(const QString& Section, const QString& Key) const {
+  return FData->Ini.GetValue(Section.toUtf8().constData(), Key.toUtf8().constData(), nullptr) !=
+         nullptr;
+}
+
+void TIniFile::DeleteKey(const QString& Section, const QString& Key) {
+  if (FData->Ini.Delete(Section.toUtf8().constData(), Key.toUtf8().constData(), false))
+    FDirty = true;
+}
+
+void TIniFile::UpdateFile() {
+  if (!FDirty) return;
+  std::string text;
+  const QString message = QStringLiteral("Unable to write to %1").arg(FFileName);
+  if (FData->Ini.Save(text, false) < 0) throw EIniFileException(message);
+  // One blank line between sections and a final line break, however the text came in.
+  while (text.find("\n\n\n") != std::string::npos) text.replace(text.find("\n\n\n"), 3, "\n\n");
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  QSaveFile file(FFileName);
+  if (!file.open(QIODevice::WriteOnly)) throw EIniFileException(message);
+  if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+      static_cast<qint64>(text.size())) {
+    file.cancelWriting();
+    throw EIniFileException(message);
+  }
+  if (BeforeCommit()) BeforeCommit()();
+  if (!file.commit()) throw EIniFileException(message);
+  FDirty = false;
+}
+
+void TIniFile::SetBeforeCommitHook(std::function<void()> Hook) {
+  BeforeCommit() = std::move(Hook);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The settings file: INI text with sections and keys compared without case. A new section
+// goes at the end, an existing value is replaced in place, and UpdateFile saves atomically
+// (temporary file, then rename), so a failed save never leaves a broken file behind.
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+#include "MemoryStream.h"
+#include "ValueText.h"
+
+// "Unable to write to %s": the file system refused the settings file.
+class EIniFileException : public std::runtime_error {
+ public:
+  explicit EIniFileException(const QString& Message)
+      : std::runtime_error(Message.toStdString()), FMessage(Message) {}
+  const QString& Message() const { return FMessage; }
+
+ private:
+  QString FMessage;
+};
+
+class TIniFile {
+ public:
+  // Loads the file when it exists; an unreadable or missing file starts empty.
+  explicit TIniFile(const QString& FileName);
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
+
+  const QString& FileName() const { return FFileName; }
+
+  // At most 2047 characters of a value come back.
+  QString ReadString(const QString& Section, const QString& Key, const QString& Default) const;
+  void WriteString(const QString& Section, const QString& Key, const QString& Value);
+  int32_t ReadInteger(const QString& Section, const QString& Key, int32_t Default) const;
+  void WriteInteger(const QString& Section, const QString& Key, int32_t Value);
+  bool ReadBool(const QString& Section, const QString& Key, bool Default) const;
+  void WriteBool(const QString& Section, const QString& Key, bool Value);
+  double ReadFloat(const QString& Section, const QString& Key, double Default) const;
+  void WriteFloat(const QString& Section, const QString& Key, double Value);
+  TDateTime ReadDateTime(const QString& Section, const QString& Key, TDateTime Default) const;
+  void WriteDateTime(const QString& Section, const QString& Key, TDateTime Value);
+  // Raw bytes as hexadecimal text: writes the stream from its position to its end; reads by
+  // decoding the text into the stream and returns the number of bytes decoded.
+  void WriteBinaryStream(const QString& Section, const QString& Key, TMemoryStream& Value);
+  std::size_t ReadBinaryStream(const QString& Section, const QString& Key,
+                               TMemoryStream& Value) const;
+
+  bool SectionExists(const QString& Section) const;
+  bool ValueExists(const QString& Section, const QString& Key) const;
+  void DeleteKey(const QString& Section, const QString& Key);
+
+  // Writes the file if anything changed; raises EIniFileException when it cannot.
+  void UpdateFile();
+
+  // Runs between writing the temporary file and renaming it over the old one (tests use it
+  // to interrupt a save).
+  static void SetBeforeCommitHook(std::function<void()> Hook);
+
+ private:
+  struct TData;
+  QString FFileName;
+  std::unique_ptr<TData> FData;
+  bool FDirty = false;
+};

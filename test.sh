@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+opgl_install_packages
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+opgl_build -DOPGL_WERROR="$werror"
+cd build
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel 2
