@@ -1,0 +1,47 @@
+#pragma once
+// A real Mesa GL context for tests (run the test program under xvfb-run).
+//
+// GLFixture owns one shown QOpenGLWidget per test suite, whose context was taken through
+// GLManager->CreateRenderContext (so the font lists, initial state and stack depths are set).
+// SetUp makes that context current; draw, then read back with glGet* or ReadPixels. The
+// widget's framebuffer is Width x Height pixels.
+//
+// For the suite's lifetime the settings file points at a temporary file, and GLVector,
+// GLManager and GLCamera exist (plus the shared quadric). Derive your test class from it:
+//
+//   class MyTest : public GLFixture {};
+//   TEST_F(MyTest, Something) { glEnable(GL_LIGHTING); ... }
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+
+#include "ManageOpgl.h"
+
+class QOpenGLWidget;
+class QTemporaryDir;
+
+class GLFixture : public ::testing::Test {
+ public:
+  static constexpr int Width = 320;
+  static constexpr int Height = 240;
+
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The suite's widget and its rendering-context record.
+  static QOpenGLWidget* Widget();
+  static TGLRenderContext& Context();
+  // Makes the suite's context current again (after something else took it).
+  static void MakeCurrent();
+  // The widget's framebuffer, top row first, as an RGB image.
+  static QImage ReadPixels();
+  // Path of a file in the suite's temporary folder.
+  static QString TempPath(const QString& Name);
+  // The glGetError code pending now (and clears it).
+  static unsigned PendingGLError();
+};
