@@ -94,4 +94,8 @@ class TGLManager : public TManagedSingleton<TGLManager, &GLManager> {
   const TManagedTraits& Traits() const override;
   void ReadOwnSettings(TIniFile& Ini) override;
   void WriteOwnSettings(TIniFile& Ini) override;
+
+ private:
+  // The context the font lists were built in.
+  QOpenGLContext* FFontContext = nullptr;
 };

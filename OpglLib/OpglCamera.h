@@ -25,16 +25,16 @@ extern const QString ViewNames[7];
 
 // One camera view; the main window owns seven of them.
 struct TGLView {
-  TProjectionMode Projection;
-  TViewKind Kind;
-  int32_t X, Y;           // viewport origin, pixels from the bottom-left
-  int32_t Width, Height;  // viewport size
-  TGLPoint4f Eye;
-  TGLPoint4f ViewPt;  // the point looked at
-  TGLPoint4f Up;
-  float FOV;  // vertical, degrees, for pmPerspective
-  float Left, Right, Bottom, Top;
-  float Near, Far;
+  TProjectionMode Projection = pmPerspective;
+  TViewKind Kind = vkUser;
+  int32_t X = 0, Y = 0;           // viewport origin, pixels from the bottom-left
+  int32_t Width = 1, Height = 1;  // viewport size
+  TGLPoint4f Eye{0, 0, 0, 1};
+  TGLPoint4f ViewPt{0, 0, 0, 1};  // the point looked at
+  TGLPoint4f Up{0, 1, 0, 0};
+  float FOV = 52;  // vertical, degrees, for pmPerspective
+  float Left = 0, Right = 0, Bottom = 0, Top = 0;
+  float Near = 0, Far = 0;
 };
 
 class TGLCamera;
