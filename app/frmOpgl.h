@@ -1,11 +1,239 @@
 #pragma once
-// The main window.
+// The main window: the control panel on the left, the rendering surface on the right, the
+// seven camera views, the animation and the frame.
 #include <QMainWindow>
+#include <vector>
+
+#include "Conversions.h"
+#include "GOpglDefine.h"
+#include "ManageOpgl.h"
+#include "Messages.h"
+#include "OpglCamera.h"
+#include "PanelWidgets.h"
+
+class QCheckBox;
+class QColorDialog;
+class QFileDialog;
+class QFrame;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QSlider;
+class QSplitter;
+class QTimer;
+class QToolButton;
+
+// The seven views, in their storage order, and the one shown in the single-viewport mode.
+extern TGLView UserView, FrontView, BackView, LeftView, RightView, TopView, BottomView;
+extern TGLView* CurrentView;
+// Orbit angle of each light in degrees.
+extern std::vector<float> LightAngles;
+// Operands of the vector tab.
+extern TGLPoint4f Point1, Point2;
+extern float VolumeScale;
+extern float VolumeScaleStep;
+extern int LastMousePos[2], DownMousePos[2];
+extern TGLPoint4f DefaultEye;
+extern TGLPoint4f DefaultViewPoint;
+extern float DefaultVolumeHalf;
+extern uint8_t ObjectPolygonMode;
+extern uint8_t VolumePolygonMode;
+
+// Where the start-up textures are, relative to the working folder.
+extern const char* const TextureFiles[7];
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* Parent = nullptr);
+  ~TMainForm() override;
+
+  // ---- controls ----------------------------------------------------------------------------
+  QFrame* Panel1;
+  QFrame* Panel12;
+  QCheckBox* ckbxSinglePort;
+  QToolButton* sbSellAll;
+  QToolButton* sbUnSelAll;
+  QGroupBox* grpDisplay;
+  QCheckBox *ckbxShowFrame, *ckbxShowBall, *ckbxShowCube, *ckbxShowWorldAxis, *ckbxShowXZplane,
+      *ckbxShowVolume, *ckbxShowEyeLine, *ckbxShowLights, *ckbxShowPts, *ckbxHand, *ckbxRobot;
+  TPageControl* PageControl1;
+  QSplitter* Splitter1;
+  TGLSurface* pbGL;
+  TStatusBar* StatusBar1;
+  QTimer* Timer;
+  QColorDialog* ColorDialog1;
+  QMenu* pmLights;
+  QAction* ChangeColor1;
+  QFileDialog* OpenPictureDialog1;
+  QFileDialog* SavePictureDialog1;
+
+  // GLManager page
+  QFrame* Panel2;
+  QCheckBox* ckbxBlend;
+  QPushButton *BitBtn1, *BitBtn2;
+  QGroupBox* GroupBox1;
+  QLineEdit *edProjectMats, *edModelMats, *edTextureMats, *edColorMats;
+  TRadioGroup *rdgpObjMode, *rdgpVolumeMode;
+  TStaticText* stBkColor;
+  QCheckBox* ckbxShowSideText;
+  AppWidgets::TColorButton* btnFontColor;
+
+  // GLCamera page
+  TRadioGroup *rdgpPrjMode, *rdgpCurView;
+  QGroupBox* GroupBox3;
+  QCheckBox* ckRemainPrjRatio;
+  QLineEdit* edFov;
+  QSlider* tkbarFov;
+  QLineEdit *edVW, *edVH, *edVD;
+  QToolButton* sbDefaultVolume;
+  QGroupBox* GroupBox2;
+  QLineEdit *edEX, *edEy, *edEZ, *edvx, *edvy, *edvz;
+  QLineEdit* edEye2View;
+  QLineEdit *edVolumeW, *edVolumeH, *edVolumeD;
+  QToolButton *sbScaleDn, *sbScaleUp;
+  QPushButton* btnResetViewVolume;
+  QPushButton* BitBtn3;
+  TRadioGroup* rdgpRotateAxis;
+
+  // GLLighter page
+  QLineEdit* edLIghtNum;
+  QCheckBox* ckbxLightOn;
+  QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3;
+  AppWidgets::TCheckListBoxColor* ckbxLights;
+  TRadioGroup* rdgpLightColor;
+  AppWidgets::TColorButton* btnLightColor;
+  TStaticText *stR, *stG, *stB;
+  QSlider *tkbarR, *tkbarG, *tkbarB;
+  TRadioGroup* rdgpLightType;
+  QSlider* tkbarCutOff;
+  QLineEdit* edShineDia;
+  QSlider* tkbarFallOff;
+  QLineEdit* edFallOff;
+  QCheckBox* ckbxRotateLight;
+  QToolButton* SpeedButton6;
+  QLineEdit *edPosX, *edPosY, *edPosZ, *edDirX, *edDirY, *edDirZ;
+  QLineEdit* edLightDist;
+  QCheckBox* ckbxLightTwoSide;
+
+  // GLVector page
+  TStaticText* stPt1;
+  QLineEdit *edX1, *edy1, *edz1;
+  TStaticText* stPt2;
+  QLineEdit *edx2, *edy2, *edz2;
+  QPushButton* BitBtn4;
+  QToolButton* SpeedButton4;
+  TStaticText* stVec;
+  QLineEdit* edVec;
+  TRadioGroup* rdgpVecOp;
+
+  // Material page
+  QCheckBox* ckbxColorMaterial;
+  QFrame* pnlMixLogoColor;
+  QCheckBox* ckbxMixLogoColor;
+  QSlider* tkbarMixRate;
+  QLineEdit* edMixRate;
+  TRadioGroup* rdgpMaterial;
+  QFrame* pnlMtUserDefine;
+  TRadioGroup* rdgpMtColor;
+  AppWidgets::TColorButton* btnMtColor;
+  TStaticText *stMtR, *stMtG, *stMtB;
+  QSlider *tkbarMtR, *tkbarmtG, *tkBarMtB;
+  QLineEdit* edShinese;
+  QSlider* tkbarShiness;
+  AppWidgets::TListBoxColor* lbxOtherMaterials;
+  TStaticText *stAmbient, *stDiffuse, *stSpecular, *stShininess;
+
+  // TavRaster page
+  QFrame* Panel14;
+  QLabel* Image1;
+  QPushButton *Button3, *Button4, *Button6, *Button5;
+  QLineEdit *edBmpW, *edBmpH, *edBmpPf;
+  QPushButton* Button7;
+
+  // GLTexturer page
+  AppWidgets::TListBoxColor* lbxTextures;
+  QPushButton *Button8, *Button9, *Button10;
+  QLineEdit* edTxtWH;
+  QCheckBox* ckbxAutoGenTexture;
+
+  // ---- event handlers ----------------------------------------------------------------------
+  void FormCreate(QObject* Sender);
+  void FormShow(QObject* Sender);
+  void FormResize(QObject* Sender);
+  void Splitter1Moved(QObject* Sender);
+  void FormPaint(QObject* Sender);
+  void TimerTimer(QObject* Sender);
+  void FormDestroy(QObject* Sender);
+  int WMQueryNewPalette();
+  int WMPaletteChanged(QObject* ChangedBy);
+  // Sees every key before the focused control; setting Key to 0 swallows it.
+  void FormKeyDown(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
+
+  void ckbxSinglePortClick(QObject* Sender);
+  void ckbxShowWorldAxisClick(QObject* Sender);
+  void ckbxShowXZplaneClick(QObject* Sender);
+  void ckbxShowPtsClick(QObject* Sender);
+
+  // ---- operations --------------------------------------------------------------------------
+  void RenderFrame();
+  void LayoutViewports();
+  void UpdateLayout();
+  void RefreshPanel();
+  void RefreshStatusBar();
+  void ReadVectorPoints();
+  void ResetViews();
+  void ScaleViewVolumes(float Factor);
+  void FillLightList();
+  void FillMaterialControls();
+  void FillTextureList();
+  void RandomizeLightAngles();
+  void DrawScene();
+  void DrawSatelliteCube();
+  void DrawViewVolume();
+  void DrawEyeLine();
+  void DrawPointsAndVectors();
+  // Runs the paint routine at once: the frame is drawn before this returns.
+  void Repaint();
+
+  // Runs one handler, showing a conversion error in a message box instead of passing it on.
+  template <class F>
+  void Dispatch(F&& Handler);
+
+  // ---- window state ------------------------------------------------------------------------
+  float FObjectScale = 1.0f;
+  float FAngle = 0.0f;
+  float FSpeed = 3.0f;
+  bool FExtrasVisible = true;
+  TGLRenderContext FGLContext;
+
+ protected:
+  void showEvent(QShowEvent* Event) override;
+  void resizeEvent(QResizeEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+ private:
+  void CreateControls();
+  void ConnectEvents();
+  // The frame itself, with the context current (inside the surface's paint).
+  void DrawFrame();
+  // Makes the surface's context current for GL calls outside the frame.
+  void MakeCurrent();
+  bool FShown = false;
 };
 
+template <class F>
+void TMainForm::Dispatch(F&& Handler) {
+  try {
+    MakeCurrent();
+    Handler();
+  } catch (const EConvertError& e) {
+    ShowMessage(e.Message());
+  }
+}
+
 extern TMainForm* MainForm;
+
+// Runs the frmOpgl unit initialization (the default view and the logo width); the window's
+// constructor does it, after the scene units have started.
+void InitFrmOpgl();

@@ -1,0 +1,359 @@
+#include "PanelWidgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+QColor ColorToQColor(TColor Color) {
+  return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
+}
+
+TColor QColorToColor(const QColor& Color) {
+  return Color.red() | (Color.green() << 8) | (Color.blue() << 16);
+}
+
+namespace {
+QString CssColor(TColor Color) {
+  return ColorToQColor(Color).name();
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TRadioGroup::TRadioGroup(const QString& Caption, const QStringList& Items, int Columns, int Index,
+                         QWidget* Parent)
+    : QGroupBox(Caption, Parent), FGroup(new QButtonGroup(this)) {
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(6, 2, 4, 2);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(0);
+  Columns = std::max(1, Columns);
+  const int rows = (static_cast<int>(Items.size()) + Columns - 1) / Columns;
+  for (int i = 0; i < Items.size(); ++i) {
+    auto* button = new QRadioButton(Items[i], this);
+    button->setFocusPolicy(Qt::TabFocus);
+    FGroup->addButton(button, i);
+    FButtons.push_back(button);
+    // Items run down the first column, then the next, as a radio group lists them.
+    grid->addWidget(button, i % rows, i / rows);
+  }
+  // A switch toggles the old button off and the new one on: act on the "on" half only.
+  connect(FGroup, &QButtonGroup::idToggled, this, [this](int Id, bool Checked) {
+    if (!Checked || Id == FItemIndex) return;
+    FItemIndex = Id;
+    emit Click();
+  });
+  if (Index >= 0 && Index < Count()) {
+    FItemIndex = Index;
+    const QSignalBlocker block(FGroup);
+    FButtons[Index]->setChecked(true);
+  }
+}
+
+void TRadioGroup::SetItemIndex(int Index) {
+  if (Index < -1 || Index >= Count()) Index = -1;
+  if (Index == FItemIndex) return;
+  if (Index >= 0) {
+    FButtons[Index]->setChecked(true);  // raises Click through idToggled
+    return;
+  }
+  {
+    const QSignalBlocker block(FGroup);
+    FGroup->setExclusive(false);
+    FButtons[FItemIndex]->setChecked(false);
+    FGroup->setExclusive(true);
+  }
+  FItemIndex = -1;
+  emit Click();
+}
+
+QString TRadioGroup::Item(int Index) const {
+  return Index >= 0 && Index < Count() ? FButtons[Index]->text() : QString();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TStaticText::TStaticText(const QString& Caption, TColor Color, TColor FontColor, QWidget* Parent)
+    : QLabel(Caption, Parent), FColor(Color), FFontColor(FontColor) {
+  setAlignment(Qt::AlignCenter);
+  setFrameShape(QFrame::StyledPanel);
+  setAutoFillBackground(true);
+  Restyle();
+}
+
+void TStaticText::SetColor(TColor Color) {
+  FColor = Color;
+  Restyle();
+}
+
+void TStaticText::SetFontColor(TColor Color) {
+  FFontColor = Color;
+  Restyle();
+}
+
+void TStaticText::mousePressEvent(QMouseEvent* Event) {
+  QLabel::mousePressEvent(Event);
+  if (Event->button() == Qt::LeftButton) emit Click();
+}
+
+void TStaticText::Restyle() {
+  QPalette p = palette();
+  p.setColor(QPalette::Window, ColorToQColor(FColor));
+  p.setColor(QPalette::WindowText, ColorToQColor(FFontColor));
+  setPalette(p);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace AppWidgets {
+
+TColorButton::TColorButton(const QString& Caption, QWidget* Parent) : QPushButton(Caption, Parent) {
+  Restyle();
+}
+
+void TColorButton::SetColor(TColor Color) {
+  FColor = Color;
+  Restyle();
+}
+
+void TColorButton::SetFontColor(TColor Color) {
+  FFontColor = Color;
+  Restyle();
+}
+
+void TColorButton::Restyle() {
+  setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; }")
+                    .arg(CssColor(FColor), CssColor(FFontColor)));
+}
+
+TListBoxColor::TListBoxColor(QWidget* Parent) : QListWidget(Parent), FColors(60, 0x00C0C0C0) {}
+
+void TListBoxColor::SetColoringMode(TColoringMode Mode) {
+  FColoringMode = Mode;
+  Recolor();
+}
+
+void TListBoxColor::SetItemColor(int Index, TColor Color) {
+  if (Index < 0 || Index > 59) return;
+  FColors[Index] = Color;
+  Recolor();
+}
+
+TColor TListBoxColor::ItemColor(int Index) const {
+  return FColors[((Index % 60) + 60) % 60];
+}
+
+void TListBoxColor::keyPressEvent(QKeyEvent* Event) {
+  switch (Event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (!EnableArrowKey) {
+        Event->ignore();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QListWidget::keyPressEvent(Event);
+}
+
+void TListBoxColor::Recolor() {
+  for (int i = 0; i < count(); ++i) {
+    QListWidgetItem* it = item(i);
+    switch (FColoringMode) {
+      case cmFont:
+        it->setForeground(ColorToQColor(ItemColor(i)));
+        break;
+      case cmBackground:
+        it->setBackground(ColorToQColor(ItemColor(i)));
+        break;
+      case cmNormal:
+        break;
+    }
+  }
+}
+
+TCheckListBoxColor::TCheckListBoxColor(QWidget* Parent) : TListBoxColor(Parent) {}
+
+void TCheckListBoxColor::AddCheckItem(const QString& Text) {
+  auto* it = new QListWidgetItem(Text, this);
+  it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+  it->setCheckState(Qt::Unchecked);
+  Recolor();
+}
+
+bool TCheckListBoxColor::Checked(int Index) const {
+  const QListWidgetItem* it = item(Index);
+  return it && it->checkState() == Qt::Checked;
+}
+
+void TCheckListBoxColor::SetChecked(int Index, bool Value) {
+  if (QListWidgetItem* it = item(Index)) it->setCheckState(Value ? Qt::Checked : Qt::Unchecked);
+}
+
+}  // namespace AppWidgets
+
+// ---------------------------------------------------------------------------------------------
+
+TPageControl::TPageControl(QWidget* Parent)
+    : QWidget(Parent),
+      FTabArea(new QWidget(this)),
+      FPages(new QStackedWidget(this)),
+      FGroup(new QButtonGroup(this)) {
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->setSpacing(0);
+  box->addWidget(FTabArea);
+  box->addWidget(FPages, 1);
+  FPages->setFrameShape(QFrame::StyledPanel);
+  FGroup->setExclusive(true);
+  connect(FGroup, &QButtonGroup::idClicked, FPages, &QStackedWidget::setCurrentIndex);
+}
+
+QWidget* TPageControl::AddPage(const QString& Caption, const QString& Name) {
+  auto* page = new QWidget(FPages);
+  page->setObjectName(Name);
+  FPages->addWidget(page);
+  auto* tab = new QToolButton(FTabArea);
+  tab->setText(Caption);
+  tab->setCheckable(true);
+  tab->setAutoRaise(false);
+  tab->setFocusPolicy(Qt::NoFocus);  // tabs take no focus
+  tab->setObjectName(Name + QStringLiteral("Tab"));
+  FGroup->addButton(tab, static_cast<int>(FTabs.size()));
+  FTabs.push_back(tab);
+  if (FTabs.size() == 1) tab->setChecked(true);
+  LayoutTabs();
+  return page;
+}
+
+QString TPageControl::PageCaption(int Index) const {
+  return Index >= 0 && Index < PageCount() ? FTabs[Index]->text() : QString();
+}
+
+int TPageControl::ActivePageIndex() const {
+  return FPages->currentIndex();
+}
+
+void TPageControl::SetActivePageIndex(int Index) {
+  if (Index < 0 || Index >= PageCount()) return;
+  FTabs[Index]->setChecked(true);
+  FPages->setCurrentIndex(Index);
+}
+
+QWidget* TPageControl::ActivePage() const {
+  return FPages->currentWidget();
+}
+
+int TPageControl::TabRow(int Index) const {
+  return Index >= 0 && Index < static_cast<int>(FRows.size()) ? FRows[Index] : -1;
+}
+
+void TPageControl::resizeEvent(QResizeEvent* Event) {
+  QWidget::resizeEvent(Event);
+  LayoutTabs();
+}
+
+void TPageControl::LayoutTabs() {
+  // Fill rows left to right, then stretch each row's tabs over the full width.
+  const int width = std::max(1, this->width());
+  std::vector<std::vector<int>> rows(1);
+  int used = 0;
+  for (int i = 0; i < PageCount(); ++i) {
+    const int w = FTabs[i]->sizeHint().width() + 8;
+    if (!rows.back().empty() && used + w > width) {
+      rows.emplace_back();
+      used = 0;
+    }
+    rows.back().push_back(i);
+    used += w;
+  }
+  FRows.assign(FTabs.size(), 0);
+  const int rowHeight = FTabs.empty() ? 0 : FTabs[0]->sizeHint().height();
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    int natural = 0;
+    for (int i : rows[r]) natural += FTabs[i]->sizeHint().width() + 8;
+    int x = 0;
+    for (std::size_t k = 0; k < rows[r].size(); ++k) {
+      const int i = rows[r][k];
+      int w = (FTabs[i]->sizeHint().width() + 8) * width / std::max(1, natural);
+      if (k + 1 == rows[r].size()) w = width - x;
+      FTabs[i]->setGeometry(x, static_cast<int>(r) * rowHeight, w, rowHeight);
+      FRows[i] = static_cast<int>(r);
+      x += w;
+    }
+  }
+  FTabArea->setFixedHeight(static_cast<int>(rows.size()) * rowHeight);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TStatusBar::TStatusBar(const std::vector<int>& Widths, QWidget* Parent) : QWidget(Parent) {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 1, 0, 1);
+  row->setSpacing(2);
+  for (std::size_t i = 0; i < Widths.size(); ++i) {
+    auto* panel = new QLabel(this);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setFixedWidth(Widths[i]);
+    panel->setTextFormat(Qt::PlainText);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    row->addWidget(panel);
+    FPanels.push_back(panel);
+  }
+  row->addStretch(1);
+}
+
+QString TStatusBar::PanelText(int Index) const {
+  return Index >= 0 && Index < PanelCount() ? FPanels[Index]->text() : QString();
+}
+
+void TStatusBar::SetPanelText(int Index, const QString& Text) {
+  if (Index >= 0 && Index < PanelCount()) FPanels[Index]->setText(Text);
+}
+
+int TStatusBar::PanelWidth(int Index) const {
+  return Index >= 0 && Index < PanelCount() ? FPanels[Index]->width() : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TGLSurface::TGLSurface(QWidget* Parent) : QOpenGLWidget(Parent) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TGLSurface::initializeGL() {
+  if (OnInitialize) OnInitialize();
+}
+
+void TGLSurface::paintGL() {
+  FPainting = true;
+  struct Done {
+    bool& Flag;
+    ~Done() { Flag = false; }
+  } done{FPainting};
+  if (OnPaint) OnPaint();
+}
+
+void TGLSurface::mousePressEvent(QMouseEvent* Event) {
+  if (OnMouseDown) OnMouseDown(Event);
+}
+
+void TGLSurface::mouseMoveEvent(QMouseEvent* Event) {
+  if (OnMouseMove) OnMouseMove(Event);
+}
+
+void TGLSurface::mouseReleaseEvent(QMouseEvent* Event) {
+  if (OnMouseUp) OnMouseUp(Event);
+}

@@ -1,0 +1,181 @@
+#pragma once
+// Small controls of the control panel that the widget set lacks: a radio group with one
+// index-changed signal per change, colour swatches, a page control whose tabs wrap onto
+// several rows, the status bar with fixed panels and the GL surface.
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QOpenGLWidget>
+#include <QPushButton>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "GOpglDefine.h"
+
+class QGridLayout;
+class QStackedWidget;
+class QToolButton;
+
+// QColor of a colour value 0x00BBGGRR.
+QColor ColorToQColor(TColor Color);
+// Colour value of a QColor (alpha dropped).
+TColor QColorToColor(const QColor& Color);
+
+// Group box holding one column-wrapped set of exclusive radio buttons. Setting ItemIndex from
+// code raises Click exactly as the user's choice does, and only when the index changes.
+class TRadioGroup : public QGroupBox {
+  Q_OBJECT
+ public:
+  TRadioGroup(const QString& Caption, const QStringList& Items, int Columns, int Index,
+              QWidget* Parent = nullptr);
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int Index);
+  int Count() const { return static_cast<int>(FButtons.size()); }
+  QString Item(int Index) const;
+
+ signals:
+  void Click();
+
+ private:
+  QButtonGroup* FGroup;
+  std::vector<class QRadioButton*> FButtons;
+  int FItemIndex = -1;
+};
+
+// A static text used as a colour swatch: face colour, caption colour, clickable.
+class TStaticText : public QLabel {
+  Q_OBJECT
+ public:
+  TStaticText(const QString& Caption, TColor Color, TColor FontColor, QWidget* Parent = nullptr);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Color);
+  TColor FontColor() const { return FFontColor; }
+  void SetFontColor(TColor Color);
+
+ signals:
+  void Click();
+
+ protected:
+  void mousePressEvent(QMouseEvent* Event) override;
+
+ private:
+  void Restyle();
+  TColor FColor;
+  TColor FFontColor;
+};
+
+// Plain stand-ins for the colour-aware list and button controls; same members the window
+// uses, so the real controls can take their place.
+namespace AppWidgets {
+
+enum TColoringMode : uint8_t { cmNormal, cmFont, cmBackground };
+
+class TColorButton : public QPushButton {
+  Q_OBJECT
+ public:
+  explicit TColorButton(const QString& Caption, QWidget* Parent = nullptr);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Color);
+  TColor FontColor() const { return FFontColor; }
+  void SetFontColor(TColor Color);
+
+ private:
+  void Restyle();
+  TColor FColor = 0x00FFFF00;      // aqua
+  TColor FFontColor = 0x00FF0000;  // blue
+};
+
+class TListBoxColor : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit TListBoxColor(QWidget* Parent = nullptr);
+  TColoringMode ColoringMode() const { return FColoringMode; }
+  void SetColoringMode(TColoringMode Mode);
+  // Indexes 0..59 only; other indexes are ignored.
+  void SetItemColor(int Index, TColor Color);
+  TColor ItemColor(int Index) const;
+  bool EnableArrowKey = false;
+
+ protected:
+  void keyPressEvent(QKeyEvent* Event) override;
+  void Recolor();
+  std::vector<TColor> FColors;
+  TColoringMode FColoringMode = cmNormal;
+};
+
+class TCheckListBoxColor : public TListBoxColor {
+  Q_OBJECT
+ public:
+  explicit TCheckListBoxColor(QWidget* Parent = nullptr);
+  void AddCheckItem(const QString& Text);
+  bool Checked(int Index) const;
+  void SetChecked(int Index, bool Value);
+};
+
+}  // namespace AppWidgets
+
+// Tab buttons laid out in as many rows as the width needs, over a stack of pages.
+class TPageControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPageControl(QWidget* Parent = nullptr);
+  // Adds a page named Caption and returns it.
+  QWidget* AddPage(const QString& Caption, const QString& Name);
+  int PageCount() const { return static_cast<int>(FTabs.size()); }
+  QString PageCaption(int Index) const;
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int Index);
+  QWidget* ActivePage() const;
+  // Row of each tab after the last layout (for checking the wrap).
+  int TabRow(int Index) const;
+
+ protected:
+  void resizeEvent(QResizeEvent* Event) override;
+
+ private:
+  void LayoutTabs();
+  QWidget* FTabArea;
+  QStackedWidget* FPages;
+  std::vector<QToolButton*> FTabs;
+  std::vector<int> FRows;
+  QButtonGroup* FGroup;
+};
+
+// Fixed-width text panels in one row, the last one filling what is left.
+class TStatusBar : public QWidget {
+  Q_OBJECT
+ public:
+  TStatusBar(const std::vector<int>& Widths, QWidget* Parent = nullptr);
+  int PanelCount() const { return static_cast<int>(FPanels.size()); }
+  QString PanelText(int Index) const;
+  void SetPanelText(int Index, const QString& Text);
+  int PanelWidth(int Index) const;
+
+ private:
+  std::vector<QLabel*> FPanels;
+};
+
+// The rendering surface. Everything it draws comes from the window's callbacks.
+class TGLSurface : public QOpenGLWidget {
+  Q_OBJECT
+ public:
+  explicit TGLSurface(QWidget* Parent = nullptr);
+  std::function<void()> OnInitialize;
+  std::function<void()> OnPaint;
+  std::function<void(QMouseEvent*)> OnMouseDown, OnMouseMove, OnMouseUp;
+  // True while paintGL runs (the context is current and the frame is being drawn).
+  bool Painting() const { return FPainting; }
+
+ protected:
+  void initializeGL() override;
+  void paintGL() override;
+  void mousePressEvent(QMouseEvent* Event) override;
+  void mouseMoveEvent(QMouseEvent* Event) override;
+  void mouseReleaseEvent(QMouseEvent* Event) override;
+
+ private:
+  bool FPainting = false;
+};
