@@ -110,6 +110,8 @@ void TGLManager::InitIdentity() {
 
 void TGLManager::FreeMembers() {
   ReleaseRenderContext(FRenderContext);
+  // Lists of a context still alive and current go now; otherwise they went with it.
+  DeleteFont();
 }
 
 void TGLManager::ReadOwnSettings(TIniFile& Ini) {
@@ -163,9 +165,12 @@ bool TGLManager::CreateRenderContext(QOpenGLWidget* Window, TGLRenderContext& Ct
 }
 
 void TGLManager::ReleaseRenderContext(TGLRenderContext& Ctx) {
-  // The font lists live in the context: delete them while it is current.
-  if (Ctx.RC && Ctx.Window && FFontContext == Ctx.RC) Ctx.Window->makeCurrent();
-  DeleteFont();
+  // The font lists live in one context: delete them, while it is current, only when that is
+  // the context let go of here. Another record's release must not take the font from it.
+  if (Ctx.RC && FFontContext == Ctx.RC) {
+    if (Ctx.Window) Ctx.Window->makeCurrent();
+    DeleteFont();
+  }
   // The widget owns its context and surface; the record only lets go of them.
   Ctx.DC = nullptr;
   Ctx.RC = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 #include "Vector3D.h"
 
@@ -270,5 +271,8 @@ void TGLCamera::AlignUpVector(TGLView& View) {
   const TGLVector3f f = Forward(View);
   const TGLVector3f side = GLVector->CrossProduct(AsPoint(f), View.Up);
   const TGLVector3f up = GLVector->Normalize(GLVector->CrossProduct(side, f));
+  // With Up along the line of sight (or eye on the view point) there is no plane to align in;
+  // the old Up stays instead of becoming NaN.
+  if (!std::isfinite(up.X) || !std::isfinite(up.Y) || !std::isfinite(up.Z)) return;
   SetXYZ(View.Up, up.X, up.Y, up.Z);
 }

@@ -132,7 +132,10 @@ TGLVector3f TGLVector::ReflectVector(const TGLPoint4f& V1, const TGLPoint4f& V2)
 }
 
 void TGLVector::MovePoint(TGLPoint4f& P, const TGLPoint4f& Dir, float D) const {
-  const double s = double(D) / VectorLength(Dir);
+  // Without a direction there is nowhere to go: the point stays rather than turning into NaN.
+  const double len = Length3(Dir.X, Dir.Y, Dir.Z);
+  if (!(len > 0) || !std::isfinite(len)) return;
+  const double s = double(D) / len;
   P.X = static_cast<float>(P.X + Dir.X * s);
   P.Y = static_cast<float>(P.Y + Dir.Y * s);
   P.Z = static_cast<float>(P.Z + Dir.Z * s);

@@ -38,7 +38,7 @@ class TGLVector : public TManagedSingleton<TGLVector, &GLVector> {
   TGLVector3f SymmetricVector(const TGLPoint4f& V1, const TGLPoint4f& V2) const;
   // V1 reflected at a surface whose normal is V2.
   TGLVector3f ReflectVector(const TGLPoint4f& V1, const TGLPoint4f& V2) const;
-  // P moved by D along Dir (only Dir's direction counts); W unchanged.
+  // P moved by D along Dir (only Dir's direction counts); W unchanged. A zero Dir moves nothing.
   void MovePoint(TGLPoint4f& P, const TGLPoint4f& Dir, float D) const;
   void MovePoint(TGLPoint4f& P, const TGLVector3f& Dir, float D) const;
   // P turned by Theta radians about the line through C parallel to an axis, counter-clockwise

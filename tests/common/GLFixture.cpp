@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "AppPaths.h"
+#include "FileOP.h"
 #include "GOpglVariable.h"
 #include "OpglCamera.h"
+#include "RunBatch.h"
 #include "Vector3D.h"
 
 namespace {
@@ -23,6 +25,8 @@ bool SuiteMadeQuadric = false;
 void GLFixture::SetUpTestSuite() {
   SuiteDir = std::make_unique<QTemporaryDir>();
   AppPaths::SetSettingsFileName(SuiteDir->filePath(QStringLiteral("OpglTest.ini")));
+  TBatchRunner::Create();
+  TFileOpEX::Create();
   TGLVector::Create();
   if (!GLQuadric) {
     InitGOpglVariable();
@@ -53,6 +57,8 @@ void GLFixture::TearDownTestSuite() {
   if (SuiteMadeQuadric) DoneGOpglVariable();
   SuiteMadeQuadric = false;
   TGLVector::FreeInstance();
+  TFileOpEX::FreeInstance();
+  TBatchRunner::FreeInstance();
   AppPaths::SetSettingsFileName(QString());
   SuiteDir.reset();
 }

@@ -6,8 +6,9 @@
 // SetUp makes that context current; draw, then read back with glGet* or ReadPixels. The
 // widget's framebuffer is Width x Height pixels.
 //
-// For the suite's lifetime the settings file points at a temporary file, and GLVector,
-// GLManager and GLCamera exist (plus the shared quadric). Derive your test class from it:
+// For the suite's lifetime the settings file points at a temporary file, and BatchRunner,
+// FileOpEX, GLVector, GLManager and GLCamera exist (plus the shared quadric); create any
+// other object your test needs yourself. Derive your test class from it:
 //
 //   class MyTest : public GLFixture {};
 //   TEST_F(MyTest, Something) { glEnable(GL_LIGHTING); ... }
