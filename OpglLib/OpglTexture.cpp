@@ -31,12 +31,19 @@ void MakeTexture(TGLTexture& Entry, const TTexImage& Image) {
   Entry.TextureID = id;
   if (id == 0) return;
   glBindTexture(GL_TEXTURE_2D, id);
+  // The rows are packed with no padding (a 1- or 2-pixel-wide block has 3- or 6-byte rows).
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glTexImage2D(GL_TEXTURE_2D, 0, 3, Image.Width, Image.Height, 0, GL_RGB, GL_UNSIGNED_BYTE,
                Image.Pixels);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 3, Image.Width, Image.Height, GL_RGB, GL_UNSIGNED_BYTE,
                     Image.Pixels);
+  glPopClientAttrib();
 }
 
 void FreeTexture(TGLTexture& Entry) {
