@@ -1,0 +1,145 @@
+// The panel's own controls: notifications from code, swatch colours, wrapping tabs.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "PanelWidgets.h"
+
+TEST(RadioGroupTest, ClickFiresOncePerChangeFromCodeOrUser) {
+  TRadioGroup group(QStringLiteral("Projection Mode"),
+                    {QStringLiteral("Ortho2D"), QStringLiteral("Ortho"), QStringLiteral("Frustum"),
+                     QStringLiteral("Perspective")},
+                    2, 2);
+  QSignalSpy clicks(&group, &TRadioGroup::Click);
+  EXPECT_EQ(group.ItemIndex(), 2);  // the design index raises nothing
+  EXPECT_EQ(clicks.count(), 0);
+  EXPECT_EQ(group.Count(), 4);
+  EXPECT_EQ(group.Item(3), QStringLiteral("Perspective"));
+  EXPECT_EQ(group.Item(9), QString());
+
+  group.SetItemIndex(3);
+  EXPECT_EQ(clicks.count(), 1);
+  EXPECT_EQ(group.ItemIndex(), 3);
+  group.SetItemIndex(3);  // same value: no notification
+  EXPECT_EQ(clicks.count(), 1);
+
+  // The user's click on another button notifies once, with the index already set.
+  int seen = -1;
+  QObject::connect(&group, &TRadioGroup::Click, [&] { seen = group.ItemIndex(); });
+  group.show();
+  auto buttons = group.findChildren<QRadioButton*>();
+  ASSERT_EQ(buttons.size(), 4);
+  buttons[0]->click();
+  EXPECT_EQ(clicks.count(), 2);
+  EXPECT_EQ(seen, 0);
+  buttons[0]->click();  // already selected
+  EXPECT_EQ(clicks.count(), 2);
+
+  // -1 clears the selection (one notification); out-of-range indexes clear it too.
+  group.SetItemIndex(-1);
+  EXPECT_EQ(clicks.count(), 3);
+  EXPECT_EQ(group.ItemIndex(), -1);
+  for (auto* b : buttons) EXPECT_FALSE(b->isChecked());
+  group.SetItemIndex(7);
+  EXPECT_EQ(clicks.count(), 3);
+  group.SetItemIndex(1);
+  EXPECT_EQ(clicks.count(), 4);
+  EXPECT_TRUE(buttons[1]->isChecked());
+}
+
+TEST(RadioGroupTest, ItemsRunDownTheColumns) {
+  TRadioGroup group(QStringLiteral("View Selectrion"),
+                    {QStringLiteral("User"), QStringLiteral("Front"), QStringLiteral("Back"),
+                     QStringLiteral("Right"), QStringLiteral("Left"), QStringLiteral("Top"),
+                     QStringLiteral("Bottom")},
+                    2, 0);
+  group.resize(300, 200);
+  group.show();
+  QTest::qWait(10);
+  auto buttons = group.findChildren<QRadioButton*>();
+  ASSERT_EQ(buttons.size(), 7);
+  // Four rows in the first column, three in the second.
+  EXPECT_EQ(buttons[0]->x(), buttons[3]->x());
+  EXPECT_LT(buttons[3]->x(), buttons[4]->x());
+  EXPECT_EQ(buttons[4]->y(), buttons[0]->y());
+}
+
+TEST(ColorControlsTest, SwatchesAndColourListsKeepWindowsColourValues) {
+  EXPECT_EQ(ColorToQColor(0x00FF8040), QColor(0x40, 0x80, 0xFF));
+  EXPECT_EQ(QColorToColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040);
+
+  TStaticText swatch(QStringLiteral("R"), 0x0000FF, 0xFFFF00);
+  EXPECT_EQ(swatch.palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(swatch.palette().color(QPalette::WindowText), QColor(0, 255, 255));
+  QSignalSpy clicks(&swatch, &TStaticText::Click);
+  swatch.show();
+  QTest::mouseClick(&swatch, Qt::LeftButton);
+  EXPECT_EQ(clicks.count(), 1);
+  QTest::mouseClick(&swatch, Qt::RightButton);
+  EXPECT_EQ(clicks.count(), 1);
+
+  AppWidgets::TColorButton button(QStringLiteral("Font Color"));
+  EXPECT_EQ(button.Color(), 0x00FFFF00);      // aqua
+  EXPECT_EQ(button.FontColor(), 0x00FF0000);  // blue
+
+  AppWidgets::TCheckListBoxColor lights;
+  lights.SetColoringMode(AppWidgets::cmFont);
+  lights.AddCheckItem(QStringLiteral("Light0"));
+  lights.AddCheckItem(QStringLiteral("Light1"));
+  lights.SetItemColor(1, 0x0000FF);
+  lights.SetItemColor(60, 0x00FF00);  // out of range: ignored
+  lights.SetItemColor(-1, 0x00FF00);
+  EXPECT_EQ(lights.ItemColor(1), 0x0000FF);
+  EXPECT_EQ(lights.ItemColor(61), 0x0000FF);  // item i uses entry i mod 60
+  EXPECT_EQ(lights.item(1)->foreground().color(), QColor(255, 0, 0));
+  lights.SetChecked(1, true);
+  EXPECT_TRUE(lights.Checked(1));
+  EXPECT_FALSE(lights.Checked(0));
+  EXPECT_FALSE(lights.Checked(5));
+
+  // Arrow keys do nothing in the list unless enabled.
+  lights.setCurrentRow(0);
+  lights.show();
+  QTest::keyClick(&lights, Qt::Key_Down);
+  EXPECT_EQ(lights.currentRow(), 0);
+  lights.EnableArrowKey = true;
+  QTest::keyClick(&lights, Qt::Key_Down);
+  EXPECT_EQ(lights.currentRow(), 1);
+}
+
+TEST(PageControlTest, TabsWrapOntoRowsAndSelectTheirPage) {
+  TPageControl pages;
+  pages.resize(309, 400);
+  const char* captions[] = {"GLManager", "GLCamera",  "GLLighter", "GLVector",
+                            "Material",  "TavRaster", "GLTexturer"};
+  for (const char* c : captions) pages.AddPage(QString::fromLatin1(c), QString::fromLatin1(c));
+  pages.show();
+  QTest::qWait(10);
+  EXPECT_EQ(pages.PageCount(), 7);
+  EXPECT_EQ(pages.PageCaption(4), QStringLiteral("Material"));
+  EXPECT_EQ(pages.ActivePageIndex(), 0);
+  EXPECT_EQ(pages.TabRow(0), 0);
+  EXPECT_GT(pages.TabRow(6), 0) << "seven tabs do not fit one row of 309 pixels";
+  for (int i = 1; i < 7; ++i) EXPECT_GE(pages.TabRow(i), pages.TabRow(i - 1));
+
+  pages.SetActivePageIndex(4);
+  EXPECT_EQ(pages.ActivePage()->objectName(), QStringLiteral("Material"));
+  pages.SetActivePageIndex(12);  // ignored
+  EXPECT_EQ(pages.ActivePageIndex(), 4);
+}
+
+TEST(StatusBarTest, PanelsHaveFixedWidthsAndIgnoreBadIndexes) {
+  TStatusBar bar({100, 70, 200});
+  bar.resize(600, 24);
+  bar.show();
+  QTest::qWait(10);
+  EXPECT_EQ(bar.PanelCount(), 3);
+  EXPECT_EQ(bar.PanelWidth(2), 200);
+  bar.SetPanelText(1, QStringLiteral("FOV:52.0"));
+  bar.SetPanelText(3, QStringLiteral("nowhere"));
+  EXPECT_EQ(bar.PanelText(1), QStringLiteral("FOV:52.0"));
+  EXPECT_EQ(bar.PanelText(3), QString());
+}
