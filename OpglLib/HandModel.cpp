@@ -1,0 +1,19 @@
+#include "HandModel.h"
+
+#include "MeshDraw.h"
+
+namespace {
+const TMeshArrays& Hand() {
+  static const TMeshArrays mesh(HandVertices, HandNormals, HandTexCoords, &HandTriangles[0][0],
+                                HandTriangleCount, 9);
+  return mesh;
+}
+}  // namespace
+
+void DrawHand() {
+  Hand().Draw();
+}
+
+void DrawHandImmediate() {
+  Hand().DrawImmediate();
+}
