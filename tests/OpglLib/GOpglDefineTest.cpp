@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstddef>
+
 #include "GOpglDefine.h"
 #include "GOpglVariable.h"
 
