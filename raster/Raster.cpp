@@ -97,45 +97,36 @@ std::vector<int> BoxTable(int Dest, int Source) {
   return boxes;
 }
 
-// Averages the boxes of Source into Dest, both 24-bit, Dest no larger either way. Sums run
-// row by row into one accumulator per destination byte.
+// Averages the boxes of Source into Dest, both 24-bit, Dest no larger either way. For each
+// destination row the source rows of its boxes are first summed column by column (a plain
+// loop the compiler vectorises), then each box adds up its columns of those sums.
 template <class TSum>
-void AverageRowBoxes(const uint8_t* SourceRow, qsizetype SourceStride, int BoxHeight,
-                     const std::vector<int>& Widths, uint8_t* DestRow, TSum* Sums) {
-  const int destWidth = static_cast<int>(Widths.size());
-  std::fill(Sums, Sums + static_cast<std::size_t>(destWidth) * 3, TSum(0));
-  for (int y = 0; y < BoxHeight; ++y) {
-    const uint8_t* p = SourceRow + SourceStride * y;
-    TSum* s = Sums;
-    for (int i = 0; i < destWidth; ++i, s += 3) {
-      TSum b = 0, g = 0, r = 0;
-      for (int x = Widths[static_cast<std::size_t>(i)]; x > 0; --x, p += 3) {
-        b += p[0];
-        g += p[1];
-        r += p[2];
-      }
-      s[0] += b;
-      s[1] += g;
-      s[2] += r;
+void AverageRow(const uint32_t* ColumnSums, int BoxHeight, const std::vector<int>& Widths,
+                uint8_t* DestRow) {
+  const uint32_t* p = ColumnSums;
+  for (int w : Widths) {
+    TSum b = 0, g = 0, r = 0;
+    for (int x = w; x > 0; --x, p += 3) {
+      b += p[0];
+      g += p[1];
+      r += p[2];
     }
-  }
-  const TSum* s = Sums;
-  for (int i = 0; i < destWidth; ++i, s += 3, DestRow += 3) {
-    const int w = Widths[static_cast<std::size_t>(i)];
     int64_t n = static_cast<int64_t>(w) * BoxHeight;
     if (n == 0) n = std::max(w, BoxHeight);
     if (n == 0) n = 1;
     if (n <= 65535) {
       const uint32_t u = 65535u / static_cast<uint32_t>(n);
-      DestRow[0] = static_cast<uint8_t>((static_cast<uint32_t>(s[0]) * u) >> 16);
-      DestRow[1] = static_cast<uint8_t>((static_cast<uint32_t>(s[1]) * u) >> 16);
-      DestRow[2] = static_cast<uint8_t>((static_cast<uint32_t>(s[2]) * u) >> 16);
+      DestRow[0] = static_cast<uint8_t>((static_cast<uint32_t>(b) * u) >> 16);
+      DestRow[1] = static_cast<uint8_t>((static_cast<uint32_t>(g) * u) >> 16);
+      DestRow[2] = static_cast<uint8_t>((static_cast<uint32_t>(r) * u) >> 16);
     } else {
       // Boxes of more than 65535 pixels: 65535 div n would be 0 and the picture black.
-      DestRow[0] = static_cast<uint8_t>(static_cast<uint64_t>(s[0]) / static_cast<uint64_t>(n));
-      DestRow[1] = static_cast<uint8_t>(static_cast<uint64_t>(s[1]) / static_cast<uint64_t>(n));
-      DestRow[2] = static_cast<uint8_t>(static_cast<uint64_t>(s[2]) / static_cast<uint64_t>(n));
+      const auto count = static_cast<uint64_t>(n);
+      DestRow[0] = static_cast<uint8_t>(static_cast<uint64_t>(b) / count);
+      DestRow[1] = static_cast<uint8_t>(static_cast<uint64_t>(g) / count);
+      DestRow[2] = static_cast<uint8_t>(static_cast<uint64_t>(r) / count);
     }
+    DestRow += 3;
   }
 }
 
@@ -145,9 +136,8 @@ void AverageBoxes(const QImage& Source, QImage& Dest) {
   const int maxWidth = *std::max_element(widths.begin(), widths.end());
   const int maxHeight = *std::max_element(heights.begin(), heights.end());
   const bool wide = static_cast<int64_t>(maxWidth) * maxHeight > 65535;
-  const std::size_t sumCount = static_cast<std::size_t>(Dest.width()) * 3;
-  std::vector<uint32_t> sums32(wide ? 0 : sumCount);
-  std::vector<uint64_t> sums64(wide ? sumCount : 0);
+  const std::size_t rowBytes = static_cast<std::size_t>(Source.width()) * 3;
+  std::vector<uint32_t> columnSums(rowBytes);
 
   const uint8_t* sourceBits = Source.constBits();
   const qsizetype sourceStride = Source.bytesPerLine();
@@ -156,12 +146,17 @@ void AverageBoxes(const QImage& Source, QImage& Dest) {
   int sourceRow = 0;
   for (int j = 0; j < Dest.height(); ++j) {
     const int h = heights[static_cast<std::size_t>(j)];
-    const uint8_t* row = sourceBits + sourceStride * sourceRow;
+    uint32_t* sums = columnSums.data();
+    std::fill(sums, sums + rowBytes, 0u);
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* row = sourceBits + sourceStride * (sourceRow + y);
+      for (std::size_t k = 0; k < rowBytes; ++k) sums[k] += row[k];
+    }
     uint8_t* destRow = destBits + destStride * j;
     if (wide)
-      AverageRowBoxes(row, sourceStride, h, widths, destRow, sums64.data());
+      AverageRow<uint64_t>(sums, h, widths, destRow);
     else
-      AverageRowBoxes(row, sourceStride, h, widths, destRow, sums32.data());
+      AverageRow<uint32_t>(sums, h, widths, destRow);
     sourceRow += h;
   }
 }

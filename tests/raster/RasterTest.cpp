@@ -13,6 +13,7 @@
 #include <random>
 #include <vector>
 
+#include "../../bench/StretchReference.h"
 #include "AppPaths.h"
 #include "Codecs.h"
 #include "Messages.h"
@@ -175,6 +176,27 @@ TEST_F(RasterTest, BoxWidthsFollowTheSinglePrecisionRatio) {
   EXPECT_EQ(column.constScanLine(0)[0], (270 * 21845) >> 16);
   EXPECT_EQ(column.constScanLine(1)[0], 0);
   EXPECT_EQ(column.constScanLine(2)[0], 0);
+}
+
+TEST_F(RasterTest, ShrinkMatchesTheBoxByBoxArithmetic) {
+  // Odd sizes and ratios just off whole numbers: byte for byte.
+  std::mt19937 random(11);
+  const std::array<int, 4> sizes[] = {{37, 23, 11, 7},
+                                      {101, 99, 100, 33},
+                                      {640, 17, 480, 17},
+                                      {333, 250, 1, 249},
+                                      {255, 255, 254, 3}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(testing::Message()
+                 << size[0] << "x" << size[1] << " -> " << size[2] << "x" << size[3]);
+    QImage source = Picture(size[0], size[1], [&](int, int) {
+      return std::array<uint8_t, 3>{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                                    static_cast<uint8_t>(random())};
+    });
+    QImage dest(size[2], size[3], QImage::Format_BGR888);
+    TavRaster->StretchRaster(&source, &dest);
+    EXPECT_EQ(dest, ReferenceShrink(source, size[2], size[3]));
+  }
 }
 
 TEST_F(RasterTest, LargeBoxesStillAverage) {
