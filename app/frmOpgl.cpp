@@ -459,7 +459,7 @@ void TMainForm::DrawScene() {
     ApplyPresetMaterial(GLBrimloLogo->FPresetMaterial);
     glPushMatrix();
     glRotatef(FAngle, 0.5f, 0.7f, 0.5f);
-    // TODO(wire): DrawHand() once the hand mesh is built.
+    DrawHand();
     glPopMatrix();
   }
   if (ckbxRobot->isChecked()) {
@@ -467,7 +467,7 @@ void TMainForm::DrawScene() {
     glPushMatrix();
     glRotatef(-90, 1, 0, 0);
     glRotatef(FAngle, 0, 0, 1);
-    // TODO(wire): DrawRobot() once the robot mesh is built.
+    DrawRobot();
     glPopMatrix();
   }
   if (colorMaterial) glEnable(GL_COLOR_MATERIAL);
