@@ -97,6 +97,22 @@ TEST_F(CodecsTest, TargaNeedsItsExtension) {
   EXPECT_THROW(Codecs::Decode(Path("picture.dat")), Codecs::ECodecError);
 }
 
+TEST_F(CodecsTest, IconsByExtensionAndQtAsTheLastResort) {
+  QImage icon = Quarters(16, 16).convertToFormat(QImage::Format_ARGB32);
+  ASSERT_TRUE(icon.save(Path("picture.ico"), "ICO"));
+  const QImage decoded = Codecs::Decode(Path("picture.ico"));
+  ASSERT_EQ(decoded.size(), QSize(16, 16));
+  EXPECT_EQ(decoded.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+  // No signature the library knows and an extension nobody maps: Qt's readers decide.
+  ASSERT_TRUE(QFile::copy(Path("picture.ico"), Path("picture.icon")));
+  EXPECT_EQ(Codecs::RecognizeFormat(Path("picture.icon")), QString());
+  EXPECT_EQ(Codecs::Decode(Path("picture.icon")).size(), QSize(16, 16));
+  // A text file is nothing to anyone.
+  WriteFile(Path("notes.txt"), "just some words\n");
+  EXPECT_THROW(Codecs::Decode(Path("notes.txt")), Codecs::ECodecError);
+  EXPECT_THROW(Codecs::Decode(Path("absent.png")), Codecs::ECodecError);
+}
+
 TEST_F(CodecsTest, DecodedPixelFormats) {
   // Opaque pictures come as 24-bit blue-green-red rows, pictures with alpha as 32-bit.
   WriteFile(Path("opaque.png"), MagickBytes(Quarters(5, 3), "PNG"));
