@@ -26,6 +26,9 @@ const TManagedTraits GLTexturerTraits{"OpglTexture", "mGLTexturer", false, true,
 
 // Makes the texture object of Entry from Image; leaves TextureID 0 when GL gives no name.
 void MakeTexture(TGLTexture& Entry, const TTexImage& Image) {
+  Entry.Context = QOpenGLContext::currentContext();
+  Entry.TextureID = 0;
+  if (!Entry.Context) return;  // no rendering context: no texture name
   GLuint id = 0;
   glGenTextures(1, &id);
   Entry.TextureID = id;
@@ -47,7 +50,9 @@ void MakeTexture(TGLTexture& Entry, const TTexImage& Image) {
 }
 
 void FreeTexture(TGLTexture& Entry) {
-  if (Entry.TextureID != 0) {
+  QOpenGLContext* current = QOpenGLContext::currentContext();
+  if (Entry.TextureID != 0 && Entry.Context && current &&
+      QOpenGLContext::areSharing(current, Entry.Context)) {
     const GLuint id = Entry.TextureID;
     glDeleteTextures(1, &id);
     Entry.TextureID = 0;

@@ -4,6 +4,8 @@
 // current (without it nothing is added); the list owns the texture objects and frees them
 // with their entries and at shut-down.
 #include <QImage>
+#include <QOpenGLContext>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,6 +21,9 @@ struct TGLTexture {
   int32_t Height = 0;      // a power of two
   QString Name;            // list caption: file name without folder and extension, or "TBitmap%d"
   uint32_t TextureID = 0;  // OpenGL texture name, never 0 for an entry in the list
+  // The context the texture object lives in: it is deleted only while that context (or one
+  // sharing with it) is current; a context that is gone took its textures with it.
+  QPointer<QOpenGLContext> Context;
 };
 
 // The start-up textures in the order they are added, as "Data\..." names relative to the

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QOpenGLWidget>
 
 #include "Codecs.h"
 #include "GLFixture.h"
@@ -80,6 +81,12 @@ TEST_F(OpglTextureTest, PictureEntriesAreNamedByTheirIndex) {
   EXPECT_FALSE(GLTexturer->AddTextureFromGraphic(&empty));
   EXPECT_FALSE(GLTexturer->AddTextureFromGraphic(nullptr));
   EXPECT_EQ(GLTexturer->GetTextureCount(), 2);
+
+  // Without a current rendering context nothing is added.
+  Widget()->doneCurrent();
+  EXPECT_TRUE(GLTexturer->AddTextureFromGraphic(&picture));
+  EXPECT_EQ(GLTexturer->GetTextureCount(), 2);
+  MakeCurrent();
 
   const GLuint a = GLTexturer->GetTexture(0)->TextureID, b = GLTexturer->GetTexture(1)->TextureID;
   GLTexturer->ClearTextures();
