@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -213,8 +214,13 @@ TPageControl::TPageControl(QWidget* Parent)
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(0);
   box->addWidget(FTabArea);
-  box->addWidget(FPages, 1);
-  FPages->setFrameShape(QFrame::StyledPanel);
+  // A page taller than the window scrolls instead of making the window taller.
+  auto* scroller = new QScrollArea(this);
+  scroller->setWidgetResizable(true);
+  scroller->setFrameShape(QFrame::StyledPanel);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setWidget(FPages);
+  box->addWidget(scroller, 1);
   FGroup->setExclusive(true);
   connect(FGroup, &QButtonGroup::idClicked, FPages, &QStackedWidget::setCurrentIndex);
 }

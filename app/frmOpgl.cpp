@@ -97,6 +97,33 @@ void TMainForm::ConnectEvents() {
     onToggle(box, &TMainForm::ckbxShowWorldAxisClick);
   onToggle(ckbxShowXZplane, &TMainForm::ckbxShowXZplaneClick);
   onToggle(ckbxShowPts, &TMainForm::ckbxShowPtsClick);
+  onToggle(ckbxBlend, &TMainForm::ckbxBlendClick);
+  onToggle(ckbxColorMaterial, &TMainForm::ckbxColorMaterialClick);
+  onToggle(ckbxMixLogoColor, &TMainForm::ckbxMixLogoColorClick);
+
+  auto onClick = [this](QToolButton* Button, void (TMainForm::*Handler)(QObject*)) {
+    connect(Button, &QToolButton::clicked, this,
+            [this, Button, Handler] { Dispatch([&] { (this->*Handler)(Button); }); });
+  };
+  onClick(sbSellAll, &TMainForm::sbSellAllClick);
+  onClick(sbUnSelAll, &TMainForm::sbUnSelAllClick);
+
+  // Radio groups notify once per change of index.
+  auto onIndex = [this](TRadioGroup* Group, void (TMainForm::*Handler)(QObject*)) {
+    connect(Group, &TRadioGroup::Click, this,
+            [this, Group, Handler] { Dispatch([&] { (this->*Handler)(Group); }); });
+  };
+  onIndex(rdgpObjMode, &TMainForm::rdgpObjModeClick);
+  onIndex(rdgpVolumeMode, &TMainForm::rdgpVolumeModeClick);
+  onIndex(rdgpPrjMode, &TMainForm::rdgpPrjModeClick);
+  onIndex(rdgpMaterial, &TMainForm::rdgpMaterialClick);
+
+  // Track bars notify on every change of position.
+  auto onChange = [this](QSlider* Bar, void (TMainForm::*Handler)(QObject*)) {
+    connect(Bar, &QSlider::valueChanged, this,
+            [this, Bar, Handler] { Dispatch([&] { (this->*Handler)(Bar); }); });
+  };
+  onChange(tkbarMixRate, &TMainForm::tkbarMixRateChange);
 }
 
 void TMainForm::MakeCurrent() {
@@ -237,6 +264,71 @@ void TMainForm::ckbxShowXZplaneClick(QObject*) {
 
 void TMainForm::ckbxShowPtsClick(QObject*) {
   Repaint();
+}
+
+void TMainForm::sbSellAllClick(QObject*) {
+  // Each box that changes raises its own handler.
+  for (QCheckBox* box : grpDisplay->findChildren<QCheckBox*>()) box->setChecked(true);
+}
+
+void TMainForm::sbUnSelAllClick(QObject*) {
+  for (QCheckBox* box : grpDisplay->findChildren<QCheckBox*>()) box->setChecked(false);
+}
+
+// ---- handlers raised by the refresh routines -----------------------------------------------
+
+void TMainForm::ckbxBlendClick(QObject*) {
+  GLManager->SetBlend(ckbxBlend->isChecked());
+  Repaint();
+}
+
+void TMainForm::rdgpObjModeClick(QObject*) {
+  const int index = rdgpObjMode->ItemIndex();
+  if (index < 0) return;
+  ObjectPolygonMode = static_cast<uint8_t>(index);
+  Repaint();
+}
+
+void TMainForm::rdgpVolumeModeClick(QObject*) {
+  const int index = rdgpVolumeMode->ItemIndex();
+  if (index < 0) return;
+  VolumePolygonMode = static_cast<uint8_t>(index);
+  Repaint();
+}
+
+void TMainForm::rdgpPrjModeClick(QObject*) {
+  const int index = rdgpPrjMode->ItemIndex();
+  if (index < 0) return;
+  for (TGLView* view :
+       {&UserView, &FrontView, &BackView, &LeftView, &RightView, &TopView, &BottomView})
+    view->Projection = static_cast<TProjectionMode>(index);
+  StatusBar1->SetPanelText(3, ProjectionNames[index]);
+  Repaint();
+}
+
+void TMainForm::rdgpMaterialClick(QObject*) {
+  const int index = rdgpMaterial->ItemIndex();
+  if (index < 0) return;
+  GLBrimloLogo->FMaterialMode = static_cast<TMaterialMode>(index);
+  pnlMtUserDefine->setEnabled(index == 0);
+  Repaint();
+}
+
+void TMainForm::ckbxColorMaterialClick(QObject*) {
+  GLBrimloLogo->FColorMaterial = ckbxColorMaterial->isChecked();
+  pnlMixLogoColor->setEnabled(!ckbxColorMaterial->isChecked());
+  RenderFrame();
+}
+
+void TMainForm::ckbxMixLogoColorClick(QObject*) {
+  GLBrimloLogo->FMixLogoColor = ckbxMixLogoColor->isChecked();
+  RenderFrame();
+}
+
+void TMainForm::tkbarMixRateChange(QObject*) {
+  edMixRate->setText(FormatText("%.1f", tkbarMixRate->value() / 10.0));
+  GLBrimloLogo->FMixRate = static_cast<float>(StrToFloat(edMixRate->text()));
+  RenderFrame();
 }
 
 // ---- operations -----------------------------------------------------------------------------

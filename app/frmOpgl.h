@@ -174,6 +174,18 @@ class TMainForm : public QMainWindow {
   void ckbxShowWorldAxisClick(QObject* Sender);
   void ckbxShowXZplaneClick(QObject* Sender);
   void ckbxShowPtsClick(QObject* Sender);
+  void sbSellAllClick(QObject* Sender);
+  void sbUnSelAllClick(QObject* Sender);
+
+  // Panel handlers that the refresh routines raise through their controls.
+  void ckbxBlendClick(QObject* Sender);
+  void rdgpObjModeClick(QObject* Sender);
+  void rdgpVolumeModeClick(QObject* Sender);
+  void rdgpPrjModeClick(QObject* Sender);
+  void rdgpMaterialClick(QObject* Sender);
+  void ckbxColorMaterialClick(QObject* Sender);
+  void ckbxMixLogoColorClick(QObject* Sender);
+  void tkbarMixRateChange(QObject* Sender);
 
   // ---- operations --------------------------------------------------------------------------
   void RenderFrame();

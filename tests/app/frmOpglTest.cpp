@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 #include "AppPaths.h"
@@ -394,4 +395,81 @@ TEST_F(MainFormTest, ShowSideFontWritesEachViewsNameInItsCell) {
 
   Form->ckbxShowSideText->setChecked(false);
   ShowOnly({Form->ckbxShowCube, Form->ckbxShowLights, Form->ckbxRobot});
+}
+
+TEST_F(MainFormTest, ControlsSetFromCodeRaiseTheirHandlersOnlyWhenTheyChange) {
+  // The refresh routines at start-up went through the handlers of what they changed.
+  EXPECT_EQ(Form->edMixRate->text(), QStringLiteral("0.3"));
+  EXPECT_FLOAT_EQ(GLBrimloLogo->FMixRate, 0.3f);
+  EXPECT_FALSE(Form->pnlMixLogoColor->isEnabled());  // colour material is on
+  EXPECT_TRUE(Form->pnlMtUserDefine->isEnabled());   // "User Define"
+
+  // A new projection reaches all seven views and the status bar.
+  Form->rdgpPrjMode->SetItemIndex(1);
+  for (const TGLView* v :
+       {&UserView, &FrontView, &BackView, &LeftView, &RightView, &TopView, &BottomView})
+    EXPECT_EQ(v->Projection, pmOrtho) << ViewNames[v->Kind].toStdString();
+  EXPECT_EQ(Form->StatusBar1->PanelText(3), QStringLiteral("Ortho"));
+  Form->RefreshPanel();
+  EXPECT_EQ(Form->rdgpPrjMode->ItemIndex(), 1);
+  Form->rdgpPrjMode->SetItemIndex(3);
+  EXPECT_EQ(UserView.Projection, pmPerspective);
+
+  // "Show XZ Plane" follows its box only when the box changes.
+  Form->ckbxShowXZplane->setChecked(true);
+  EXPECT_TRUE(GLManager->FShowXZPlane);
+  Form->ckbxShowXZplane->setChecked(false);
+  EXPECT_FALSE(GLManager->FShowXZPlane);
+  GLManager->FShowXZPlane = true;
+  Form->ckbxShowXZplane->setChecked(false);  // no change, no handler
+  EXPECT_TRUE(GLManager->FShowXZPlane);
+
+  // "V" and "X" tick and untick the eleven display boxes, each through its own handler.
+  Form->sbSellAll->click();
+  for (QCheckBox* box : Form->grpDisplay->findChildren<QCheckBox*>())
+    EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+  EXPECT_FALSE(Form->ckbxSinglePort->isChecked());  // not a display box
+  GLManager->FShowXZPlane = false;
+  Form->sbSellAll->click();  // nothing changes, nothing is raised
+  EXPECT_FALSE(GLManager->FShowXZPlane);
+  Form->sbUnSelAll->click();
+  for (QCheckBox* box : Form->grpDisplay->findChildren<QCheckBox*>())
+    EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+
+  // Polygon modes and blending go through their groups and box.
+  Form->rdgpObjMode->SetItemIndex(0);
+  EXPECT_EQ(ObjectPolygonMode, 0);
+  Form->rdgpObjMode->SetItemIndex(2);
+  Form->rdgpVolumeMode->SetItemIndex(2);
+  EXPECT_EQ(VolumePolygonMode, 2);
+  Form->rdgpVolumeMode->SetItemIndex(1);
+  Form->ckbxBlend->setChecked(true);
+  EXPECT_TRUE(GLManager->FBlend);
+  Form->pbGL->makeCurrent();
+  EXPECT_TRUE(glIsEnabled(GL_BLEND));
+  Form->ckbxBlend->setChecked(false);
+  EXPECT_FALSE(GLManager->FBlend);
+
+  // The material mode decides whether the user-defined panel can be used.
+  Form->rdgpMaterial->SetItemIndex(5);
+  EXPECT_EQ(GLBrimloLogo->FMaterialMode, mmOthers);
+  EXPECT_FALSE(Form->pnlMtUserDefine->isEnabled());
+  Form->rdgpMaterial->SetItemIndex(0);
+  EXPECT_TRUE(Form->pnlMtUserDefine->isEnabled());
+
+  ShowOnly({Form->ckbxShowCube, Form->ckbxShowLights, Form->ckbxRobot});
+}
+
+TEST_F(MainFormTest, WindowFitsItsRestoredSizeAndKeepsCellsOnResize) {
+  Form->ckbxSinglePort->setChecked(false);
+  Form->resize(802, 656);
+  QTest::qWait(50);
+  EXPECT_LE(Form->height(), 656) << "the panel forces the window taller";
+  // Resizing lays the cells out again for the new surface.
+  EXPECT_EQ(UserView.Width, std::max(1L, std::lround((Form->pbGL->width() / 3 - 9) *
+                                                     Form->pbGL->devicePixelRatioF())));
+  Form->resize(900, 700);
+  QTest::qWait(50);
+  EXPECT_EQ(UserView.Width, std::max(1L, std::lround((Form->pbGL->width() / 3 - 9) *
+                                                     Form->pbGL->devicePixelRatioF())));
 }
