@@ -237,11 +237,11 @@ TEST_F(ManageOpglTest, DrawText2DKeepsStacksAndSkipsForeignLists) {
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   }
-  if (foreign >= GLManager->FFontListBase + 96 && foreign < GLManager->FFontListBase + 224) {
-    // Character foreign - base + 32 would have called it.
-    const QChar trigger(static_cast<ushort>(foreign - GLManager->FFontListBase + 32));
-    GLManager->DrawText2D(20, 60, QString(trigger));
-  }
+  // Character foreign - base + 32 would have called it.
+  ASSERT_GE(foreign, GLManager->FFontListBase + 96);
+  ASSERT_LT(foreign, GLManager->FFontListBase + 224);
+  GLManager->DrawText2D(
+      20, 60, QString(QChar(static_cast<ushort>(foreign - GLManager->FFontListBase + 32))));
   EXPECT_FALSE(glIsEnabled(GL_FOG));
   glDeleteLists(foreign, 1);
   glDisable(GL_TEXTURE_2D);
