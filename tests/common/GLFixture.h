@@ -10,7 +10,7 @@
 // FileOpEX, GLVector, GLManager and GLCamera exist (plus the shared quadric); create any
 // other object your test needs yourself. Derive your test class from it:
 //
-//   class MyTest : public GLFixture {};
+//   class MyTest : public GLFixture {};   // a SetUpTestSuite of your own must call ours first
 //   TEST_F(MyTest, Something) { glEnable(GL_LIGHTING); ... }
 #include <gtest/gtest.h>
 
