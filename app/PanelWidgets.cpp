@@ -214,21 +214,27 @@ TPageControl::TPageControl(QWidget* Parent)
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(0);
   box->addWidget(FTabArea);
-  // A page taller than the window scrolls instead of making the window taller.
-  auto* scroller = new QScrollArea(this);
-  scroller->setWidgetResizable(true);
-  scroller->setFrameShape(QFrame::StyledPanel);
-  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroller->setWidget(FPages);
-  box->addWidget(scroller, 1);
+  box->addWidget(FPages, 1);
+  FPages->setFrameShape(QFrame::StyledPanel);
+  // The stack may be shorter than its tallest page: pages scroll on their own.
+  FPages->setMinimumHeight(60);
+  FPages->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   FGroup->setExclusive(true);
   connect(FGroup, &QButtonGroup::idClicked, FPages, &QStackedWidget::setCurrentIndex);
 }
 
 QWidget* TPageControl::AddPage(const QString& Caption, const QString& Name) {
-  auto* page = new QWidget(FPages);
+  // A page taller than the panel scrolls instead of making the window taller; it always takes
+  // the panel's width.
+  auto* scroller = new QScrollArea(FPages);
+  scroller->setWidgetResizable(true);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* page = new QWidget();
   page->setObjectName(Name);
-  FPages->addWidget(page);
+  page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  scroller->setWidget(page);
+  FPages->addWidget(scroller);
   auto* tab = new QToolButton(FTabArea);
   tab->setText(Caption);
   tab->setCheckable(true);
@@ -257,7 +263,8 @@ void TPageControl::SetActivePageIndex(int Index) {
 }
 
 QWidget* TPageControl::ActivePage() const {
-  return FPages->currentWidget();
+  auto* scroller = static_cast<QScrollArea*>(FPages->currentWidget());
+  return scroller ? scroller->widget() : nullptr;
 }
 
 int TPageControl::TabRow(int Index) const {

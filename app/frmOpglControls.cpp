@@ -277,8 +277,8 @@ void TMainForm::CreateControls() {
                          QStringLiteral("Right"), QStringLiteral("Left"), QStringLiteral("Top"),
                          QStringLiteral("Bottom")},
                         2, 0);
-    grid->addWidget(rdgpPrjMode, 0, 0);
-    grid->addWidget(rdgpCurView, 0, 1);
+    grid->addWidget(rdgpPrjMode, 0, 0, 1, 2);
+    grid->addWidget(rdgpCurView, 1, 0, 1, 2);
 
     GroupBox3 = Named(new QGroupBox(QStringLiteral("GLCamera Settings"), page), "GroupBox3");
     auto* settings = Grid(GroupBox3, 4);
@@ -303,7 +303,7 @@ void TMainForm::CreateControls() {
                         1, 3);
     settings->addWidget(Row(GroupBox3, {edVW, edVH, edVD, sbDefaultVolume}), 3, 0, 1, 3);
     settings->setColumnStretch(2, 1);
-    grid->addWidget(GroupBox3, 1, 0, 1, 2);
+    grid->addWidget(GroupBox3, 2, 0, 1, 2);
 
     GroupBox2 = Named(new QGroupBox(QStringLiteral("View "), page), "GroupBox2");
     auto* view = Grid(GroupBox2, 4);
@@ -323,27 +323,27 @@ void TMainForm::CreateControls() {
       view->addWidget(eyes[i], i + 1, 1);
       view->addWidget(views[i], i + 1, 2);
     }
-    grid->addWidget(GroupBox2, 2, 0, 1, 2);
+    grid->addWidget(GroupBox2, 3, 0, 1, 2);
 
     edEye2View = Edit(page, "edEye2View", QStringLiteral("0.0"), true, 60);
-    grid->addWidget(Row(page, {Label(page, QStringLiteral("Eye To View")), edEye2View}), 3, 0, 1,
+    grid->addWidget(Row(page, {Label(page, QStringLiteral("Eye To View")), edEye2View}), 4, 0, 1,
                     2);
     edVolumeW = Edit(page, "edVolumeW", QStringLiteral("1.0"), true, 56);
     edVolumeH = Edit(page, "edVolumeH", QStringLiteral("0.0"), true, 56);
     edVolumeD = Edit(page, "edVolumeD", QStringLiteral("0.0"), true, 56);
-    grid->addWidget(Label(page, QStringLiteral("Volume W   H         D")), 4, 0, 1, 2);
-    grid->addWidget(Row(page, {edVolumeW, edVolumeH, edVolumeD}), 5, 0, 1, 2);
+    grid->addWidget(Label(page, QStringLiteral("Volume W   H         D")), 5, 0, 1, 2);
+    grid->addWidget(Row(page, {edVolumeW, edVolumeH, edVolumeD}), 6, 0, 1, 2);
     sbScaleDn = Speed(page, "sbScaleDn", QStringLiteral("<"));
     sbScaleUp = Speed(page, "sbScaleUp", QStringLiteral(">"));
     sbScaleDn->setProperty("Tag", 0);
     sbScaleUp->setProperty("Tag", 1);
     btnResetViewVolume = Button(page, "btnResetViewVolume", QStringLiteral("Reset"));
     BitBtn3 = Button(page, "BitBtn3", QStringLiteral("Volume Info"));
-    grid->addWidget(Row(page, {sbScaleDn, sbScaleUp, btnResetViewVolume, BitBtn3}), 6, 0, 1, 2);
+    grid->addWidget(Row(page, {sbScaleDn, sbScaleUp, btnResetViewVolume, BitBtn3}), 7, 0, 1, 2);
     rdgpRotateAxis = Radio(page, "rdgpRotateAxis", QStringLiteral("Rotate Axis"),
                            {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}, 3, 1);
-    grid->addWidget(rdgpRotateAxis, 7, 0, 1, 2);
-    grid->setRowStretch(8, 1);
+    grid->addWidget(rdgpRotateAxis, 8, 0, 1, 2);
+    grid->setRowStretch(9, 1);
   }
 
   // ---- GLLighter ---------------------------------------------------------------------------
@@ -406,7 +406,7 @@ void TMainForm::CreateControls() {
     rdgpLightType = Radio(page, "rdgpLightType", QStringLiteral("LIght Type"),
                           {QStringLiteral("Direct Light"), QStringLiteral("Omit Light"),
                            QStringLiteral("Spot Light")},
-                          3, 1);
+                          2, 1);
     grid->addWidget(rdgpLightType, 2, 0, 1, 2);
 
     const QString shineHint = QString::fromUtf8("光源照射所及的直徑範圍");

@@ -31,6 +31,12 @@ void BM_FrameSevenViews(benchmark::State& State) {
 void BM_FrameOneView(benchmark::State& State) {
   Frame(State, true);
 }
+// The frame alone, drawn into the surface's framebuffer without showing it in the window.
+void BM_SceneOnlySevenViews(benchmark::State& State) {
+  MainForm->ckbxSinglePort->setChecked(false);
+  for (auto _ : State) benchmark::DoNotOptimize(MainForm->pbGL->grabFramebuffer());
+}
+BENCHMARK(BM_SceneOnlySevenViews)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_FrameSevenViews)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_FrameOneView)->Unit(benchmark::kMillisecond)->MinTime(3);
 

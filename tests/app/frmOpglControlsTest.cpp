@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTimer>
@@ -156,5 +157,13 @@ TEST_F(ControlsTest, TrackBarsRadioGroupsAndEditsHaveTheirRangesAndTexts) {
   EXPECT_EQ(Form->stShininess->Color(), 0xC0C0C0);
   EXPECT_EQ(Form->stAmbient->toolTip(), QStringLiteral(" "));
   EXPECT_EQ(Form->ckbxLights->count(), 2);
+  if (qEnvironmentVariableIsSet("OPGL_SAVE_FRAMES")) {
+    Form->Panel1->resize(313, 880);
+    for (int i = 0; i < 7; ++i) {
+      Form->PageControl1->SetActivePageIndex(i);
+      QCoreApplication::processEvents();
+      Form->Panel1->grab().save(QStringLiteral("/tmp/page%1.png").arg(i));
+    }
+  }
   EXPECT_EQ(Form->lbxOtherMaterials->item(0)->text(), QStringLiteral("Gold"));
 }
