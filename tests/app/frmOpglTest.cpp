@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -470,6 +472,21 @@ TEST_F(MainFormTest, WindowFitsItsRestoredSizeAndKeepsCellsOnResize) {
                                                      Form->pbGL->devicePixelRatioF())));
   Form->resize(900, 700);
   QTest::qWait(50);
+  EXPECT_EQ(UserView.Width, std::max(1L, std::lround((Form->pbGL->width() / 3 - 9) *
+                                                     Form->pbGL->devicePixelRatioF())));
+
+  // Dragging the splitter narrows the surface; the cells follow when the drag ends.
+  const int before = Form->pbGL->width();
+  QWidget* handle = Form->Splitter1->handle(1);
+  const QPoint grip(handle->width() / 2, handle->height() / 2);
+  QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+  QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(60, 0)),
+                   handle->mapToGlobal(QPointF(grip + QPoint(60, 0))), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(handle, &move);
+  QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(60, 0));
+  QTest::qWait(50);
+  ASSERT_EQ(Form->pbGL->width(), before - 60);
   EXPECT_EQ(UserView.Width, std::max(1L, std::lround((Form->pbGL->width() / 3 - 9) *
                                                      Form->pbGL->devicePixelRatioF())));
 }
