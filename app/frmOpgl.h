@@ -208,7 +208,8 @@ class TMainForm : public QMainWindow {
   // Runs the paint routine at once: the frame is drawn before this returns.
   void Repaint();
 
-  // Runs one handler, showing a conversion error in a message box instead of passing it on.
+  // Runs one handler, showing a conversion error (or any other failure) in a message box
+  // instead of passing it on; the rest of that handler does not run.
   template <class F>
   void Dispatch(F&& Handler);
 
@@ -241,6 +242,9 @@ void TMainForm::Dispatch(F&& Handler) {
     Handler();
   } catch (const EConvertError& e) {
     ShowMessage(e.Message());
+  } catch (const std::exception& e) {
+    // Nothing may escape into the event loop; the user learns that the action failed.
+    ShowMessage(QString::fromLocal8Bit(e.what()));
   }
 }
 
