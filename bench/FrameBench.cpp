@@ -1,0 +1,145 @@
+// The main window's frame on a 802 x 656 surface: the heaviest one (every display option on,
+// both meshes, seven views, lights on) and the start-up one (the window's defaults), each with
+// the meshes sent corner by corner and as shipped (indexed arrays). Run under xvfb-run.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QOpenGLWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <chrono>
+
+#include "AppPaths.h"
+#include "GOpglVariable.h"
+#include "MeshDraw.h"
+#include "Units.h"
+#include "frmOpgl.h"
+
+namespace {
+
+struct TOptions {
+  bool Heaviest;
+  bool Immediate;
+  bool Meshes = true;
+};
+
+std::vector<std::pair<QCheckBox*, bool>> SavedChecks;
+long Paints = 0;
+double LastPaintSeconds = 0;
+
+void SetOptions(const TOptions& Options) {
+  TMainForm& form = *MainForm;
+  for (auto& [box, checked] : SavedChecks) box->setChecked(checked);
+  if (Options.Heaviest) {
+    for (QCheckBox* box :
+         {form.ckbxShowFrame, form.ckbxShowBall, form.ckbxShowCube, form.ckbxShowWorldAxis,
+          form.ckbxShowXZplane, form.ckbxShowVolume, form.ckbxShowEyeLine, form.ckbxShowLights,
+          form.ckbxShowPts, form.ckbxHand, form.ckbxRobot, form.ckbxLightOn})
+      box->setChecked(true);
+    form.ckbxSinglePort->setChecked(false);
+    form.ckbxHand->setChecked(Options.Meshes);
+    form.ckbxRobot->setChecked(Options.Meshes);
+  }
+  SetMeshImmediateMode(Options.Immediate);
+}
+
+void Frame(benchmark::State& State, TOptions Options) {
+  SetOptions(Options);
+  QOpenGLWidget* surface = MainForm->findChild<QOpenGLWidget*>();
+  State.counters["width"] = surface->width();
+  State.counters["height"] = surface->height();
+  for (auto _ : State) {
+    // Renders the surface at once (the window's own repaint may be held back by the
+    // compositor); the time taken is that of the paint routine up to glFinish.
+    surface->grabFramebuffer();
+    State.SetIterationTime(LastPaintSeconds);
+  }
+  SetMeshImmediateMode(false);
+  State.counters["paints"] = static_cast<double>(Paints) / static_cast<double>(State.iterations());
+  Paints = 0;
+}
+
+void BM_HeaviestImmediate(benchmark::State& State) {
+  Frame(State, {true, true});
+}
+void BM_HeaviestShipped(benchmark::State& State) {
+  Frame(State, {true, false});
+}
+// The rest of the heaviest frame, to tell the meshes' share.
+void BM_HeaviestWithoutMeshes(benchmark::State& State) {
+  Frame(State, {true, false, false});
+}
+void BM_StartupImmediate(benchmark::State& State) {
+  Frame(State, {false, true});
+}
+void BM_StartupShipped(benchmark::State& State) {
+  Frame(State, {false, false});
+}
+BENCHMARK(BM_HeaviestImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_HeaviestShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_HeaviestWithoutMeshes)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
+BENCHMARK(BM_StartupImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
+BENCHMARK(BM_StartupShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
+
+// Sizes the window so that its GL surface is Width x Height.
+void FitSurface(TMainForm& Form, int Width, int Height) {
+  QOpenGLWidget* surface = Form.findChild<QOpenGLWidget*>();
+  for (int attempt = 0; attempt < 5 && surface; ++attempt) {
+    const int dw = Width - surface->width(), dh = Height - surface->height();
+    if (dw == 0 && dh == 0) return;
+    Form.resize(Form.width() + dw, Form.height() + dh);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 200) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  MaskFPUExceptions();
+  QApplication app(argc, argv);
+  QTemporaryDir settings;
+  AppPaths::SetSettingsFileName(settings.filePath(QStringLiteral("OpglProject.ini")));
+  const QString bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+  if (QDir(bin + QStringLiteral("/Data")).exists()) QDir::setCurrent(bin);
+  UnitStartup();
+  int result = 0;
+  {
+    TMainForm form;
+    MainForm = &form;
+    form.setWindowState(Qt::WindowNoState);
+    form.setGeometry(0, 0, 1280, 1024);
+    form.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(form.windowHandle() && form.windowHandle()->isExposed()) && waited.elapsed() < 5000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!form.FGLContext.RC) return 1;
+    form.Timer->stop();
+    FitSurface(form, 802, 656);
+    auto paint = form.pbGL->OnPaint;
+    form.pbGL->OnPaint = [paint] {
+      ++Paints;
+      const auto start = std::chrono::steady_clock::now();
+      paint();
+      glFinish();
+      LastPaintSeconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    for (QCheckBox* box : form.findChildren<QCheckBox*>())
+      SavedChecks.emplace_back(box, box->isChecked());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    MainForm = nullptr;
+  }
+  UnitShutdown();
+  return result;
+}
