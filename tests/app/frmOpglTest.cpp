@@ -118,6 +118,9 @@ class MainFormTest : public ::testing::Test {
 
 TEST_F(MainFormTest, StartUpSequenceLeavesTheWindowRunningAndThePanelFilled) {
   ASSERT_NE(Form->FGLContext.RC, nullptr) << "the surface got no rendering context";
+  RecordProperty("GLVendor", GLManager->GetGLVendor().toStdString());
+  RecordProperty("GLRenderer", GLManager->GetGLRenderer().toStdString());
+  RecordProperty("GLVersion", GLManager->GetGLVersion().toStdString());
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Talven OpenGL Project"));
   EXPECT_EQ(CurrentView, &UserView);
   EXPECT_EQ(Form->Timer->interval(), 33);
