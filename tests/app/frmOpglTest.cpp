@@ -493,3 +493,76 @@ TEST_F(MainFormTest, WindowFitsItsRestoredSizeAndKeepsCellsOnResize) {
   EXPECT_EQ(UserView.Width, std::max(1L, std::lround((Form->pbGL->width() / 3 - 9) *
                                                      Form->pbGL->devicePixelRatioF())));
 }
+
+TEST_F(MainFormTest, SceneHelpersRestoreTheStateTheyBorrow) {
+  Form->pbGL->makeCurrent();
+  auto integer = [](GLenum Name) {
+    GLint v[4] = {0, 0, 0, 0};
+    glGetIntegerv(Name, v);
+    return v[0];
+  };
+  auto emission = [](GLenum Face) {
+    GLfloat c[4];
+    glGetMaterialfv(Face, GL_EMISSION, c);
+    return QColor::fromRgbF(c[0], c[1], c[2], c[3]);
+  };
+  glMatrixMode(GL_MODELVIEW);
+  const GLint depth = integer(GL_MODELVIEW_STACK_DEPTH);
+
+  // The cube: polygon modes per face, texturing, generation and colour material come back.
+  glPolygonMode(GL_FRONT, GL_LINE);
+  glPolygonMode(GL_BACK, GL_POINT);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_TEXTURE_GEN_S);
+  glEnable(GL_COLOR_MATERIAL);
+  Form->ckbxAutoGenTexture->setChecked(true);
+  Form->DrawSatelliteCube();
+  GLint modes[2];
+  glGetIntegerv(GL_POLYGON_MODE, modes);
+  EXPECT_EQ(modes[0], GL_LINE);
+  EXPECT_EQ(modes[1], GL_POINT);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));  // off afterwards, whatever it was before
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
+  GLint gen = 0;
+  glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &gen);
+  EXPECT_EQ(gen, GL_SPHERE_MAP);
+  EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+  EXPECT_EQ(emission(GL_FRONT), QColor::fromRgbF(0, 0, 0, 0.5));
+  EXPECT_EQ(emission(GL_BACK), QColor::fromRgbF(0.5, 0.5, 0.5, 0.5));  // only the front is reset
+  Form->ckbxAutoGenTexture->setChecked(false);
+
+  // Texturing that was on stays on; colour material that was off stays off.
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_COLOR_MATERIAL);
+  Form->DrawSatelliteCube();
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+  glDisable(GL_TEXTURE_2D);
+
+  // The view volume: both faces get the front mode back, blending as it was, colour material on.
+  Form->ckbxBlend->setChecked(true);  // repaints: set the state afterwards
+  glPolygonMode(GL_FRONT, GL_FILL);
+  glPolygonMode(GL_BACK, GL_LINE);
+  glDisable(GL_BLEND);
+  Form->DrawViewVolume();
+  glGetIntegerv(GL_POLYGON_MODE, modes);
+  EXPECT_EQ(modes[0], GL_FILL);
+  EXPECT_EQ(modes[1], GL_FILL);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);  // the blend function stays
+  EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+  Form->ckbxBlend->setChecked(false);
+
+  // Lines: stipple off and the line width back afterwards.
+  glLineWidth(4);
+  Form->DrawPointsAndVectors();
+  EXPECT_EQ(integer(GL_LINE_WIDTH), 4);
+  EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+  Form->DrawEyeLine();
+  EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+  glLineWidth(1);
+
+  EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), depth);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
