@@ -4,7 +4,9 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "CompiledDraw.h"
 #include "GOpglVariable.h"
 #include "IniFile.h"
 
@@ -128,18 +130,23 @@ void TGLBrimloLogo::DrawPart(TPart Part, float Angle) {
     glRotatef(Part == TPart::Frame ? Angle : -Angle, FRotateAxis.X, FRotateAxis.Y, FRotateAxis.Z);
   glEnable(GL_NORMALIZE);
   glScalef(FScale, FScale, FScale);
+  // Each part's geometry is compiled for its size.
+  uint32_t width = 0;
+  std::memcpy(&width, &FLogoWidth, sizeof width);
+  const uint64_t key = (static_cast<uint64_t>(Part) << 32) | width;
+  const float w = FLogoWidth;
   switch (Part) {
     case TPart::Frame:
       ApplySurface(clLogoFrame);
-      EmitFrame(FLogoWidth);
+      CallCompiled(this, key, [w] { EmitFrame(w); });
       break;
     case TPart::Hexagons:
       ApplySurface(clLogoHexagons);
-      EmitHexagons(FLogoWidth);
+      CallCompiled(this, key, [w] { EmitHexagons(w); });
       break;
     case TPart::Ball:
       ApplySurface(clLogoBall);
-      if (GLQuadric) gluSphere(GLQuadric, FLogoWidth / 3.0, 30, 30);
+      if (GLQuadric) CallCompiled(this, key, [w] { gluSphere(GLQuadric, w / 3.0, 30, 30); });
       break;
   }
   glPopMatrix();

@@ -1,20 +1,9 @@
 #include "MeshDraw.h"
 
-#include <QOpenGLContext>
+#include "CompiledDraw.h"
+
 #include <map>
 #include <tuple>
-
-namespace {
-bool ImmediateMode = false;
-}  // namespace
-
-void SetMeshImmediateMode(bool On) {
-  ImmediateMode = On;
-}
-
-bool MeshImmediateMode() {
-  return ImmediateMode;
-}
 
 TMeshArrays::TMeshArrays(const float (*Vertices)[3], const float (*Normals)[3],
                          const float (*TexCoords)[2], const int16_t* Triangles, int TriangleCount,
@@ -91,37 +80,13 @@ void TMeshArrays::EmitIndexed() const {
   if (FTexCoords) glTexCoord2fv(&FTexArray[last * 2]);
 }
 
-void TMeshArrays::EmitCompiled() const {
-  QOpenGLContext* context = QOpenGLContext::currentContext();
-  if (!context) {
-    EmitIndexed();
-    return;
-  }
-  auto it = FLists.find(context);
-  if (it == FLists.end()) {
-    const GLuint list = glGenLists(1);
-    if (list == 0) {
-      EmitIndexed();
-      return;
-    }
-    glNewList(list, GL_COMPILE);
-    EmitIndexed();
-    glEndList();
-    it = FLists.emplace(context, list).first;
-    // The list goes with its context; a later context at the same address compiles anew.
-    QObject::connect(context, &QOpenGLContext::aboutToBeDestroyed, context,
-                     [this, context] { FLists.erase(context); });
-  }
-  glCallList(it->second);
-}
-
 void TMeshArrays::Draw() const {
   GLint modes[2];
   Begin(modes);
-  if (ImmediateMode)
+  if (ImmediateDrawing())
     EmitImmediate();
   else
-    EmitCompiled();
+    CallCompiled(this, 0, [this] { EmitIndexed(); });
   End(modes);
 }
 

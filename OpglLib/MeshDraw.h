@@ -3,15 +3,7 @@
 #include <GL/gl.h>
 
 #include <cstdint>
-#include <map>
 #include <vector>
-
-class QOpenGLContext;
-
-// Makes DrawHand and DrawRobot send their corners one by one between glBegin and glEnd, the
-// plain path that the indexed one is measured against (off by default).
-void SetMeshImmediateMode(bool On);
-bool MeshImmediateMode();
 
 // The mesh flattened once into arrays of distinct corners (vertex, normal, texture coordinate)
 // and one index per corner, so one indexed draw emits the same triangles in the same order.
@@ -21,7 +13,8 @@ class TMeshArrays {
   TMeshArrays(const float (*Vertices)[3], const float (*Normals)[3], const float (*TexCoords)[2],
               const int16_t* Triangles, int TriangleCount, int Stride);
 
-  // The triangles, with the polygon-mode, normalisation and scaling steps around them.
+  // The triangles, with the polygon-mode, normalisation and scaling steps around them; the
+  // indexed draw is compiled into a display list (corner by corner in immediate drawing).
   void Draw() const;
   // The same, corner by corner between glBegin and glEnd.
   void DrawImmediate() const;
@@ -33,9 +26,6 @@ class TMeshArrays {
   void Begin(GLint (&Modes)[2]) const;
   void End(const GLint (&Modes)[2]) const;
   void EmitIndexed() const;
-  // Calls the indexed draw through a display list compiled once per rendering context (the
-  // driver keeps the corners on its side); without a known context it draws directly.
-  void EmitCompiled() const;
   void EmitImmediate() const;
 
   const float (*FVertices)[3];
@@ -46,5 +36,4 @@ class TMeshArrays {
   int FStride;
   std::vector<float> FPositions, FNormalArray, FTexArray;
   std::vector<GLuint> FIndices;
-  mutable std::map<QOpenGLContext*, GLuint> FLists;
 };

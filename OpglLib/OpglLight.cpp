@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CompiledDraw.h"
 #include "GOpglVariable.h"
 #include "IniFile.h"
 
@@ -286,7 +287,8 @@ void TGLLighter::DrawMarker(int slot, bool ShowLights) {
   glMaterialf(GL_FRONT, GL_SHININESS, ShininessHigh);
   const TGLColor4f glow = GetDiffuse(slot);
   glMaterialfv(GL_FRONT, GL_EMISSION, &glow.R);
-  if (ShowLights && GLQuadric) gluSphere(GLQuadric, 1.0, 10, 10);
+  if (ShowLights && GLQuadric)
+    CallCompiled(&LightParamNames, 0, [] { gluSphere(GLQuadric, 1.0, 10, 10); });
 }
 
 void TGLLighter::DrawLights(const std::vector<float>& LightAngles, bool Rotate, bool ShowLights) {

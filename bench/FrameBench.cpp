@@ -1,6 +1,7 @@
 // The main window's frame on a 802 x 656 surface: the heaviest one (every display option on,
 // both meshes, seven views, lights on) and the start-up one (the window's defaults), each with
-// the meshes sent corner by corner and as shipped (indexed arrays). Run under xvfb-run.
+// the geometry sent corner by corner and as shipped (display lists of indexed arrays and of the
+// logo, ball and light markers). Run under xvfb-run.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -16,8 +17,8 @@
 #include <chrono>
 
 #include "AppPaths.h"
+#include "CompiledDraw.h"
 #include "GOpglVariable.h"
-#include "MeshDraw.h"
 #include "Units.h"
 #include "frmOpgl.h"
 
@@ -46,7 +47,7 @@ void SetOptions(const TOptions& Options) {
     form.ckbxHand->setChecked(Options.Meshes);
     form.ckbxRobot->setChecked(Options.Meshes);
   }
-  SetMeshImmediateMode(Options.Immediate);
+  SetImmediateDrawing(Options.Immediate);
 }
 
 void Frame(benchmark::State& State, TOptions Options) {
@@ -60,7 +61,15 @@ void Frame(benchmark::State& State, TOptions Options) {
     surface->grabFramebuffer();
     State.SetIterationTime(LastPaintSeconds);
   }
-  SetMeshImmediateMode(false);
+  const QString snapshot = qEnvironmentVariable("OPGL_FRAME_SNAPSHOTS");
+  if (!snapshot.isEmpty())
+    surface->grabFramebuffer().save(
+        snapshot +
+        QStringLiteral("/frame-%1%2%3.png")
+            .arg(Options.Heaviest ? QStringLiteral("heaviest") : QStringLiteral("startup"))
+            .arg(Options.Immediate ? QStringLiteral("-immediate") : QString())
+            .arg(Options.Meshes ? QString() : QStringLiteral("-nomeshes")));
+  SetImmediateDrawing(false);
   State.counters["paints"] = static_cast<double>(Paints) / static_cast<double>(State.iterations());
   Paints = 0;
 }
