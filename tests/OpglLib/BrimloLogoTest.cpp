@@ -9,6 +9,7 @@
 
 #include "AppPaths.h"
 #include "BrimloLogo.h"
+#include "CompiledDraw.h"
 #include "FileOP.h"
 #include "GLFixture.h"
 #include "IniFile.h"
@@ -220,5 +221,27 @@ TEST_F(BrimloLogoTest, PartsTurnScaleAndRestoreState) {
   GLBrimloLogo->FScale = 0.5f;
   const int half = Covered(Ball());
   EXPECT_NEAR(static_cast<double>(half) / full, 0.25, 0.02);
+  // A new width is drawn at its own size (the compiled geometry follows it).
+  GLBrimloLogo->FScale = 1;
+  GLBrimloLogo->FLogoWidth = 10;
+  EXPECT_NEAR(static_cast<double>(Covered(Ball())) / full, 0.25, 0.02);
+  GLBrimloLogo->FLogoWidth = 20;
+  EXPECT_EQ(Covered(Ball()), full);
   EXPECT_EQ(PendingGLError(), static_cast<unsigned>(GL_NO_ERROR));
+}
+
+TEST_F(BrimloLogoTest, CompiledPartsMatchDirectDrawing) {
+  TGLBrimloLogo::Create();
+  Scene();
+  glEnable(GL_COLOR_MATERIAL);
+  std::vector<QImage> compiled, direct;
+  for (bool immediate : {false, true}) {
+    SetImmediateDrawing(immediate);
+    auto& images = immediate ? direct : compiled;
+    images.push_back(Draw(&TGLBrimloLogo::DrawLogoFrame, 25));
+    images.push_back(Draw(&TGLBrimloLogo::DrawLogoHexagons, 25));
+    images.push_back(Ball());
+  }
+  SetImmediateDrawing(false);
+  for (std::size_t i = 0; i < compiled.size(); ++i) EXPECT_EQ(compiled[i], direct[i]) << i;
 }
