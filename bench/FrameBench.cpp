@@ -144,6 +144,12 @@ int main(int argc, char** argv) {
     };
     for (QCheckBox* box : form.findChildren<QCheckBox*>())
       SavedChecks.emplace_back(box, box->isChecked());
+    form.pbGL->makeCurrent();
+    for (GLenum name : {GL_VENDOR, GL_RENDERER, GL_VERSION})
+      benchmark::AddCustomContext(name == GL_VENDOR     ? "GL_VENDOR"
+                                  : name == GL_RENDERER ? "GL_RENDERER"
+                                                        : "GL_VERSION",
+                                  reinterpret_cast<const char*>(glGetString(name)));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
