@@ -6,6 +6,6 @@ source scripts/packages.sh
 opgl_install_packages
 werror=OFF
 [ -n "${CI:-}" ] && werror=ON
-opgl_build -DOPGL_WERROR="$werror"
+opgl_build -DOPGL_WERROR="$werror" -DOPGL_TESTS=ON -DOPGL_BENCH=ON
 cd build
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --parallel 2
