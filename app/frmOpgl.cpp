@@ -86,44 +86,29 @@ void TMainForm::ConnectEvents() {
           [this] { Dispatch([&] { Splitter1Moved(Splitter1); }); });
   pbGL->OnPaint = [this] { Dispatch([&] { FormPaint(pbGL); }); };
 
-  // Check boxes notify on every change of state, from the user or from code alike.
-  auto onToggle = [this](QCheckBox* Box, void (TMainForm::*Handler)(QObject*)) {
-    connect(Box, &QCheckBox::toggled, this,
-            [this, Box, Handler] { Dispatch([&] { (this->*Handler)(Box); }); });
+  // Every control's handler runs through Dispatch, with the control as its sender. Check boxes
+  // notify on every change of state, radio groups once per change of index and track bars on
+  // every change of position, from the user or from code alike.
+  auto on = [this](auto* Control, auto Signal, void (TMainForm::*Handler)(QObject*)) {
+    connect(Control, Signal, this,
+            [this, Control, Handler] { Dispatch([&] { (this->*Handler)(Control); }); });
   };
-  onToggle(ckbxSinglePort, &TMainForm::ckbxSinglePortClick);
+  on(ckbxSinglePort, &QCheckBox::toggled, &TMainForm::ckbxSinglePortClick);
   for (QCheckBox* box : {ckbxShowFrame, ckbxShowBall, ckbxShowCube, ckbxShowWorldAxis,
                          ckbxShowVolume, ckbxShowEyeLine, ckbxShowLights, ckbxHand, ckbxRobot})
-    onToggle(box, &TMainForm::ckbxShowWorldAxisClick);
-  onToggle(ckbxShowXZplane, &TMainForm::ckbxShowXZplaneClick);
-  onToggle(ckbxShowPts, &TMainForm::ckbxShowPtsClick);
-  onToggle(ckbxBlend, &TMainForm::ckbxBlendClick);
-  onToggle(ckbxColorMaterial, &TMainForm::ckbxColorMaterialClick);
-  onToggle(ckbxMixLogoColor, &TMainForm::ckbxMixLogoColorClick);
-
-  auto onClick = [this](QToolButton* Button, void (TMainForm::*Handler)(QObject*)) {
-    connect(Button, &QToolButton::clicked, this,
-            [this, Button, Handler] { Dispatch([&] { (this->*Handler)(Button); }); });
-  };
-  onClick(sbSellAll, &TMainForm::sbSellAllClick);
-  onClick(sbUnSelAll, &TMainForm::sbUnSelAllClick);
-
-  // Radio groups notify once per change of index.
-  auto onIndex = [this](TRadioGroup* Group, void (TMainForm::*Handler)(QObject*)) {
-    connect(Group, &TRadioGroup::Click, this,
-            [this, Group, Handler] { Dispatch([&] { (this->*Handler)(Group); }); });
-  };
-  onIndex(rdgpObjMode, &TMainForm::rdgpObjModeClick);
-  onIndex(rdgpVolumeMode, &TMainForm::rdgpVolumeModeClick);
-  onIndex(rdgpPrjMode, &TMainForm::rdgpPrjModeClick);
-  onIndex(rdgpMaterial, &TMainForm::rdgpMaterialClick);
-
-  // Track bars notify on every change of position.
-  auto onChange = [this](QSlider* Bar, void (TMainForm::*Handler)(QObject*)) {
-    connect(Bar, &QSlider::valueChanged, this,
-            [this, Bar, Handler] { Dispatch([&] { (this->*Handler)(Bar); }); });
-  };
-  onChange(tkbarMixRate, &TMainForm::tkbarMixRateChange);
+    on(box, &QCheckBox::toggled, &TMainForm::ckbxShowWorldAxisClick);
+  on(ckbxShowXZplane, &QCheckBox::toggled, &TMainForm::ckbxShowXZplaneClick);
+  on(ckbxShowPts, &QCheckBox::toggled, &TMainForm::ckbxShowPtsClick);
+  on(ckbxBlend, &QCheckBox::toggled, &TMainForm::ckbxBlendClick);
+  on(ckbxColorMaterial, &QCheckBox::toggled, &TMainForm::ckbxColorMaterialClick);
+  on(ckbxMixLogoColor, &QCheckBox::toggled, &TMainForm::ckbxMixLogoColorClick);
+  on(sbSellAll, &QToolButton::clicked, &TMainForm::sbSellAllClick);
+  on(sbUnSelAll, &QToolButton::clicked, &TMainForm::sbUnSelAllClick);
+  on(rdgpObjMode, &TRadioGroup::Click, &TMainForm::rdgpObjModeClick);
+  on(rdgpVolumeMode, &TRadioGroup::Click, &TMainForm::rdgpVolumeModeClick);
+  on(rdgpPrjMode, &TRadioGroup::Click, &TMainForm::rdgpPrjModeClick);
+  on(rdgpMaterial, &TRadioGroup::Click, &TMainForm::rdgpMaterialClick);
+  on(tkbarMixRate, &QSlider::valueChanged, &TMainForm::tkbarMixRateChange);
 }
 
 void TMainForm::MakeCurrent() {

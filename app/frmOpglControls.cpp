@@ -128,6 +128,29 @@ QWidget* Row(QWidget* Parent, std::initializer_list<QWidget*> Items, bool Stretc
   return row;
 }
 
+// One row per colour channel: a caption, a swatch of the channel's colour and a 0..255 bar.
+struct TColorRow {
+  TStaticText*& Swatch;
+  QSlider*& Bar;
+  const char* SwatchName;
+  const char* BarName;
+  const char* Caption;
+  TColor Color;
+};
+
+void AddColorRows(QWidget* Parent, QGridLayout* Grid, int FirstRow, TColorRow (&Rows)[3]) {
+  for (int i = 0; i < 3; ++i) {
+    TColorRow& row = Rows[i];
+    const QString caption = QString::fromLatin1(row.Caption);
+    row.Swatch = Swatch(Parent, row.SwatchName, caption, row.Color);
+    row.Swatch->setFixedWidth(30);
+    row.Bar = Track(Parent, row.BarName, 0, 255, 0);
+    Grid->addWidget(Label(Parent, caption), FirstRow + i, 0);
+    Grid->addWidget(row.Swatch, FirstRow + i, 1);
+    Grid->addWidget(row.Bar, FirstRow + i, 2);
+  }
+}
+
 }  // namespace
 
 void TMainForm::CreateControls() {
@@ -381,25 +404,10 @@ void TMainForm::CreateControls() {
         Named(new AppWidgets::TColorButton(QStringLiteral("Light Info"), right), "btnLightColor");
     rightGrid->addWidget(rdgpLightColor, 0, 0, 1, 3);
     rightGrid->addWidget(btnLightColor, 1, 0, 1, 3);
-    struct {
-      TStaticText*& Swatch;
-      QSlider*& Bar;
-      const char* SwatchName;
-      const char* BarName;
-      const char* Caption;
-      TColor Color;
-    } rgb[] = {{stR, tkbarR, "stR", "tkbarR", "R", clRed},
-               {stG, tkbarG, "stG", "tkbarG", "G", clGreen},
-               {stB, tkbarB, "stB", "tkbarB", "B", clBlue}};
-    for (int i = 0; i < 3; ++i) {
-      rgb[i].Swatch =
-          Swatch(right, rgb[i].SwatchName, QString::fromLatin1(rgb[i].Caption), rgb[i].Color);
-      rgb[i].Swatch->setFixedWidth(30);
-      rgb[i].Bar = Track(right, rgb[i].BarName, 0, 255, 0);
-      rightGrid->addWidget(Label(right, QString::fromLatin1(rgb[i].Caption)), i + 2, 0);
-      rightGrid->addWidget(rgb[i].Swatch, i + 2, 1);
-      rightGrid->addWidget(rgb[i].Bar, i + 2, 2);
-    }
+    TColorRow rgb[] = {{stR, tkbarR, "stR", "tkbarR", "R", clRed},
+                       {stG, tkbarG, "stG", "tkbarG", "G", clGreen},
+                       {stB, tkbarB, "stB", "tkbarB", "B", clBlue}};
+    AddColorRows(right, rightGrid, 2, rgb);
     grid->addWidget(ckbxLights, 1, 0);
     grid->addWidget(right, 1, 1);
 
@@ -540,25 +548,10 @@ void TMainForm::CreateControls() {
                        "btnMtColor");
     user->addWidget(rdgpMtColor, 0, 0, 1, 3);
     user->addWidget(btnMtColor, 1, 0, 1, 3);
-    struct {
-      TStaticText*& Swatch;
-      QSlider*& Bar;
-      const char* SwatchName;
-      const char* BarName;
-      const char* Caption;
-      TColor Color;
-    } rgb[] = {{stMtR, tkbarMtR, "stMtR", "tkbarMtR", "R", clRed},
-               {stMtG, tkbarmtG, "stMtG", "tkbarmtG", "G", clGreen},
-               {stMtB, tkBarMtB, "stMtB", "tkBarMtB", "B", clBlue}};
-    for (int i = 0; i < 3; ++i) {
-      rgb[i].Swatch = Swatch(pnlMtUserDefine, rgb[i].SwatchName,
-                             QString::fromLatin1(rgb[i].Caption), rgb[i].Color);
-      rgb[i].Swatch->setFixedWidth(30);
-      rgb[i].Bar = Track(pnlMtUserDefine, rgb[i].BarName, 0, 255, 0);
-      user->addWidget(Label(pnlMtUserDefine, QString::fromLatin1(rgb[i].Caption)), i + 2, 0);
-      user->addWidget(rgb[i].Swatch, i + 2, 1);
-      user->addWidget(rgb[i].Bar, i + 2, 2);
-    }
+    TColorRow rgb[] = {{stMtR, tkbarMtR, "stMtR", "tkbarMtR", "R", clRed},
+                       {stMtG, tkbarmtG, "stMtG", "tkbarmtG", "G", clGreen},
+                       {stMtB, tkBarMtB, "stMtB", "tkBarMtB", "B", clBlue}};
+    AddColorRows(pnlMtUserDefine, user, 2, rgb);
     edShinese = Edit(pnlMtUserDefine, "edShinese", QStringLiteral("0.0"), false, 48);
     tkbarShiness = Track(pnlMtUserDefine, "tkbarShiness", 0, 128, 52);
     tkbarShiness->setFocusPolicy(Qt::ClickFocus);
