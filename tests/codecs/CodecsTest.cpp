@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "Codecs.h"
+#include "MagickEncode.h"
 
 namespace {
 
@@ -21,19 +22,6 @@ QImage Quarters(int Width, int Height) {
                             : (right ? qRgb(0, 255, 0) : qRgb(255, 0, 0)));
     }
   return image;
-}
-
-// The picture encoded by the library as Format.
-QByteArray MagickBytes(const QImage& Picture, const char* Format) {
-  const QImage rgb = Picture.convertToFormat(QImage::Format_RGB888);
-  std::vector<uint8_t> tight;
-  for (int y = 0; y < rgb.height(); ++y)
-    tight.insert(tight.end(), rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
-  Magick::Image image(rgb.width(), rgb.height(), "RGB", Magick::CharPixel, tight.data());
-  image.magick(Format);
-  Magick::Blob blob;
-  image.write(&blob);
-  return QByteArray(static_cast<const char*>(blob.data()), static_cast<qsizetype>(blob.length()));
 }
 
 void WriteFile(const QString& Name, const QByteArray& Bytes) {
@@ -72,7 +60,7 @@ TEST_F(CodecsTest, RecognisesFormatsByContentWhateverTheExtension) {
     SCOPED_TRACE(c.Write);
     // A misleading extension: only the content may decide.
     const QString name = Path(QStringLiteral("picture_%1.dat").arg(c.Write));
-    WriteFile(name, MagickBytes(picture, c.Write));
+    WriteFile(name, MagickEncode(picture, c.Write));
     EXPECT_EQ(Codecs::RecognizeFormat(name), QString::fromLatin1(c.Recognised));
     const QImage decoded = Codecs::Decode(name);
     ASSERT_EQ(decoded.size(), QSize(16, 8));
@@ -86,7 +74,7 @@ TEST_F(CodecsTest, RecognisesFormatsByContentWhateverTheExtension) {
 }
 
 TEST_F(CodecsTest, TargaNeedsItsExtension) {
-  const QByteArray tga = MagickBytes(Quarters(10, 6), "TGA");
+  const QByteArray tga = MagickEncode(Quarters(10, 6), "TGA");
   WriteFile(Path("picture.tga"), tga);
   WriteFile(Path("picture.dat"), tga);
   EXPECT_EQ(Codecs::RecognizeFormat(Path("picture.tga")), QString());
@@ -115,7 +103,7 @@ TEST_F(CodecsTest, IconsByExtensionAndQtAsTheLastResort) {
 
 TEST_F(CodecsTest, DecodedPixelFormats) {
   // Opaque pictures come as 24-bit blue-green-red rows, pictures with alpha as 32-bit.
-  WriteFile(Path("opaque.png"), MagickBytes(Quarters(5, 3), "PNG"));
+  WriteFile(Path("opaque.png"), MagickEncode(Quarters(5, 3), "PNG"));
   EXPECT_EQ(Codecs::Decode(Path("opaque.png")).format(), QImage::Format_BGR888);
   QImage alpha(4, 4, QImage::Format_ARGB32);
   alpha.fill(qRgba(10, 20, 30, 128));

@@ -16,6 +16,7 @@
 #include "../../bench/StretchReference.h"
 #include "AppPaths.h"
 #include "Codecs.h"
+#include "MagickEncode.h"
 #include "Messages.h"
 #include "Raster.h"
 
@@ -370,18 +371,6 @@ QByteArray PngChunk(const char* Type, const QByteArray& Data) {
   return BigEndian(static_cast<uint32_t>(Data.size())) + body + BigEndian(Crc32(body));
 }
 
-QByteArray Encoded(const QImage& Picture, const char* Format) {
-  const QImage rgb = Picture.convertToFormat(QImage::Format_RGB888);
-  std::vector<uint8_t> tight;
-  for (int y = 0; y < rgb.height(); ++y)
-    tight.insert(tight.end(), rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
-  Magick::Image image(rgb.width(), rgb.height(), "RGB", Magick::CharPixel, tight.data());
-  image.magick(Format);
-  Magick::Blob blob;
-  image.write(&blob);
-  return QByteArray(static_cast<const char*>(blob.data()), static_cast<qsizetype>(blob.length()));
-}
-
 TEST_F(RasterTest, BrokenFilesAreRefused) {
   // A noisy picture, so that the encoded files have a body worth cutting.
   std::mt19937 random(7);
@@ -393,7 +382,7 @@ TEST_F(RasterTest, BrokenFilesAreRefused) {
   corpus.emplace_back(QStringLiteral("empty.png"), QByteArray());
   corpus.emplace_back(QStringLiteral("empty.jpg"), QByteArray());
   for (const char* format : {"PNG", "GIF", "BMP", "TIFF"}) {
-    const QByteArray whole = Encoded(noisy, format);
+    const QByteArray whole = MagickEncode(noisy, format);
     const QString ext = QString::fromLatin1(format).toLower();
     corpus.emplace_back(QStringLiteral("half.") + ext, whole.left(whole.size() / 2));
     corpus.emplace_back(QStringLiteral("head.") + ext, whole.left(20));
