@@ -348,6 +348,9 @@ void TMainForm::DrawFrame() {
       GLCamera->ApplyView(*view);
       DrawScene();
       if (names) GLManager->DrawText2D(20, 60, ViewNames[view->Kind]);
+      // Hands the finished view to the rasteriser, so that it fills this view's pixels while
+      // the next view's geometry is transformed.
+      glFlush();
     }
   }
   glFlush();

@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
 
 #include "GLFixture.h"
 #include "HandModel.h"
@@ -142,6 +145,28 @@ TEST(ModelTables, CountsIndexesAndExtents) {
       ++robotBackward;
   EXPECT_LT(handBackward, HandTriangleCount / 100);
   EXPECT_EQ(robotBackward, 0);
+}
+
+TEST(ModelTables, EachCornerCombinationOncePerTableEntry) {
+  // A texture coordinate of the hand belongs to one vertex with one normal, and a normal of the
+  // robot to one vertex: the meshes have no more distinct corners than their largest table,
+  // which is what an indexed draw transforms.
+  std::set<std::tuple<int, int, int>> handCorners;
+  std::map<int, std::pair<int, int>> ownerOfCoordinate;
+  for (const auto& t : HandTriangles)
+    for (int k = 0; k < 3; ++k) {
+      handCorners.emplace(t[k], t[3 + k], t[6 + k]);
+      const auto owner = std::make_pair(int{t[k]}, int{t[3 + k]});
+      const auto [it, added] = ownerOfCoordinate.emplace(t[6 + k], owner);
+      if (!added) {
+        EXPECT_EQ(it->second, owner) << "texture coordinate " << t[6 + k];
+      }
+    }
+  EXPECT_EQ(handCorners.size(), static_cast<std::size_t>(HandTexCoordCount));
+  std::set<std::pair<int, int>> robotCorners;
+  for (const auto& t : RobotTriangles)
+    for (int k = 0; k < 3; ++k) robotCorners.emplace(t[k], t[3 + k]);
+  EXPECT_EQ(robotCorners.size(), static_cast<std::size_t>(RobotNormalCount));
 }
 
 TEST_F(ModelsTest, DrawnFilledInLineModeAndSceneModeRestored) {

@@ -380,22 +380,22 @@ Mesh BuildHand() {
   for (std::size_t fi = 0; fi < q.f.size(); ++fi)
     for (int k = 0; k < 4; ++k) faceTex[fi][k] = texOf(q.f[fi][k], half[fi]);
   if (m.t.size() > 7290) Fail("hand has too many texture coordinates");
-  // Fill up to the table size with second copies of palm-half coordinates, taken by corners
-  // whose coordinate other corners still use, so that every entry stays in use.
   std::vector<int> uses(m.t.size());
   for (const auto& ft : faceTex)
     for (int k = 0; k < 4; ++k) ++uses[static_cast<std::size_t>(ft[k])];
-  for (std::size_t fi = 0; fi < q.f.size() && m.t.size() < 7290; ++fi)
-    for (int k = 0; k < 4 && m.t.size() < 7290; ++k) {
-      const auto orig = static_cast<std::size_t>(faceTex[fi][k]);
-      if (half[fi] != 1 || uses[orig] < 2) continue;
-      --uses[orig];
-      m.t.push_back(m.t[orig]);
-      faceTex[fi][k] = static_cast<int>(m.t.size()) - 1;
-    }
-  if (m.t.size() != 7290) Fail("hand texture coordinates");
+  // A corner that takes a coordinate of its own: a second copy of the one it had, as long as
+  // other corners still use the first.
+  auto ownCoordinate = [&](std::size_t fi, int k) {
+    const auto orig = static_cast<std::size_t>(faceTex[fi][k]);
+    if (uses[orig] < 2) return;
+    --uses[orig];
+    m.t.push_back(m.t[orig]);
+    uses.push_back(1);
+    faceTex[fi][k] = static_cast<int>(m.t.size()) - 1;
+  };
   // The wrist end takes a normal of its own per corner at its lowest vertices, as the cut of
-  // the arm is shaded on its own.
+  // the arm is shaded on its own. That corner takes its own texture coordinate too, so the
+  // corner stays one vertex-normal-coordinate combination that no other corner shares.
   std::vector<int> order(q.v.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -406,20 +406,32 @@ Mesh BuildHand() {
     m.n.push_back(m.n[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])]);
     wristNormal[order[static_cast<std::size_t>(i)]] = static_cast<int>(m.n.size()) - 1;
   }
+  std::vector<std::array<int, 4>> faceNormals(q.f.size());
+  std::vector<std::array<bool, 4>> ownCorner(q.f.size());
   std::map<int, bool> wristUsed;
-  for (std::size_t fi = 0; fi < q.f.size(); ++fi) {
-    std::array<int, 4> nidx{};
+  for (std::size_t fi = 0; fi < q.f.size(); ++fi)
     for (int k = 0; k < 4; ++k) {
       const int vi = q.f[fi][k];
-      nidx[k] = vi;
+      faceNormals[fi][k] = vi;
+      ownCorner[fi][k] = false;
       auto it = wristNormal.find(vi);
       if (it != wristNormal.end() && !wristUsed[vi]) {
-        nidx[k] = it->second;
+        faceNormals[fi][k] = it->second;
         wristUsed[vi] = true;
+        ownCorner[fi][k] = true;
+        ownCoordinate(fi, k);
       }
     }
+  // Fill up to the table size with second copies of palm-half coordinates, taken by corners
+  // whose coordinate other corners still use, so that every entry stays in use.
+  for (std::size_t fi = 0; fi < q.f.size() && m.t.size() < 7290; ++fi)
+    for (int k = 0; k < 4 && m.t.size() < 7290; ++k)
+      if (half[fi] == 1 && !ownCorner[fi][k]) ownCoordinate(fi, k);
+  if (m.t.size() != 7290) Fail("hand texture coordinates");
+  for (std::size_t fi = 0; fi < q.f.size(); ++fi) {
     const auto& f = q.f[fi];
     const auto& t = faceTex[fi];
+    const auto& nidx = faceNormals[fi];
     m.tri.push_back({f[0], f[1], f[2], nidx[0], nidx[1], nidx[2], t[0], t[1], t[2]});
     m.tri.push_back({f[0], f[2], f[3], nidx[0], nidx[2], nidx[3], t[0], t[2], t[3]});
   }
