@@ -13,8 +13,9 @@ class TMeshArrays {
   TMeshArrays(const float (*Vertices)[3], const float (*Normals)[3], const float (*TexCoords)[2],
               const int16_t* Triangles, int TriangleCount, int Stride);
 
-  // The triangles, with the polygon-mode, normalisation and scaling steps around them; the
-  // indexed draw is compiled into a display list (corner by corner in immediate drawing).
+  // The triangles, with the polygon-mode, normalisation and scaling steps around them; one
+  // indexed draw from buffer objects kept per rendering context (corner by corner in immediate
+  // drawing; from a display list where buffer objects are missing).
   void Draw() const;
   // The same, corner by corner between glBegin and glEnd.
   void DrawImmediate() const;
@@ -26,6 +27,7 @@ class TMeshArrays {
   void Begin(GLint (&Modes)[2]) const;
   void End(const GLint (&Modes)[2]) const;
   void EmitIndexed() const;
+  bool EmitBuffered() const;
   void EmitImmediate() const;
 
   const float (*FVertices)[3];
@@ -36,4 +38,7 @@ class TMeshArrays {
   int FStride;
   std::vector<float> FPositions, FNormalArray, FTexArray;
   std::vector<GLuint> FIndices;
+  // Interleaved position, normal (and texture coordinate) per distinct corner; 16-bit indices.
+  std::vector<float> FInterleaved;
+  std::vector<uint16_t> FShortIndices;
 };

@@ -207,6 +207,40 @@ TEST_F(ModelsTest, DrawnFilledInLineModeAndSceneModeRestored) {
   }
 }
 
+TEST_F(ModelsTest, IndexedDrawGivesBackTheClientArrayState) {
+  // The draw from buffer objects leaves the caller's arrays, pointers and buffer bindings as
+  // they were, and works inside a display list being compiled too.
+  const GLfloat corner[3] = {0, 0, 0};
+  glVertexPointer(3, GL_FLOAT, 0, corner);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  for (auto draw : {&DrawHand, &DrawRobot}) {
+    draw();
+    draw();
+    GLint arrayBuffer = -1, elementBuffer = -1;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
+    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
+    EXPECT_EQ(arrayBuffer, 0);
+    EXPECT_EQ(elementBuffer, 0);
+    EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    GLvoid* pointer = nullptr;
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(pointer, static_cast<const void*>(corner));
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  const int direct = Covered(Render(&DrawRobot));
+  const GLuint list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  DrawRobot();
+  glEndList();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glCallList(list);
+  EXPECT_EQ(Covered(ReadPixels()), direct);
+  glDeleteLists(list, 1);
+  EXPECT_EQ(PendingGLError(), static_cast<unsigned>(GL_NO_ERROR));
+}
+
 TEST_F(ModelsTest, IndexedDrawMatchesCornerByCorner) {
   // The fast path emits the same triangles, normals and texture coordinates.
   glEnable(GL_NORMALIZE);
