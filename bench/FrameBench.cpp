@@ -1,7 +1,7 @@
 // The main window's frame on a 802 x 656 surface: the heaviest one (every display option on,
 // both meshes, seven views, lights on) and the start-up one (the window's defaults), each with
-// the geometry sent corner by corner and as shipped (display lists of indexed arrays and of the
-// logo, ball and light markers). Run under xvfb-run.
+// the geometry sent corner by corner and as shipped (meshes from buffer objects; the
+// logo, ball and light markers from display lists). Run under xvfb-run.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
