@@ -50,16 +50,7 @@ class BrimloLogoTest : public GLFixture {
     GLFixture::TearDown();
   }
   void Scene() {
-    glViewport(0, 0, Width, Height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-16, 16, -12, 12, -40, 40);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClearColor(0, 0, 0, 1);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
+    LitOrthoScene();
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
   }
   QImage Draw(void (TGLBrimloLogo::*Part)(float), float Angle) {

@@ -43,17 +43,8 @@ class ModelsTest : public GLFixture {
  protected:
   void SetUp() override {
     GLFixture::SetUp();
-    glViewport(0, 0, Width, Height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-16, 16, -12, 12, -40, 40);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClearColor(0, 0, 0, 1);
+    LitOrthoScene();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
     const GLfloat position[4] = {0.3f, 0.5f, 1, 0};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
     glDisable(GL_COLOR_MATERIAL);

@@ -103,3 +103,16 @@ QString GLFixture::TempPath(const QString& Name) {
 unsigned GLFixture::PendingGLError() {
   return glGetError();
 }
+
+void GLFixture::LitOrthoScene() {
+  glViewport(0, 0, Width, Height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(-16, 16, -12, 12, -40, 40);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0, 0, 0, 1);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+}

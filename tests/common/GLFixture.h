@@ -39,6 +39,9 @@ class GLFixture : public ::testing::Test {
   static TGLRenderContext& Context();
   // Makes the suite's context current again (after something else took it).
   static void MakeCurrent();
+  // Whole surface, orthographic 32 x 24 x 80 box around the origin, black clear colour,
+  // depth test, lighting with light 0.
+  static void LitOrthoScene();
   // The widget's framebuffer, top row first, as an RGB image.
   static QImage ReadPixels();
   // Path of a file in the suite's temporary folder.
