@@ -2,8 +2,7 @@
 // The records, constants and conversions that every scene object exchanges.
 #include <cstdint>
 
-// A colour value of the user interface: 0x00BBGGRR, red in the low byte.
-using TColor = int32_t;
+#include "ColorValue.h"
 
 struct TGLPoint4f {
   float X, Y, Z, W;

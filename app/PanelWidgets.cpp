@@ -11,20 +11,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-QColor ColorToQColor(TColor Color) {
-  return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
-}
-
-TColor QColorToColor(const QColor& Color) {
-  return Color.red() | (Color.green() << 8) | (Color.blue() << 16);
-}
-
-namespace {
-QString CssColor(TColor Color) {
-  return ColorToQColor(Color).name();
-}
-}  // namespace
-
 // ---------------------------------------------------------------------------------------------
 
 TRadioGroup::TRadioGroup(const QString& Caption, const QStringList& Items, int Columns, int Index,
@@ -98,6 +84,13 @@ void TStaticText::SetFontColor(TColor Color) {
   Restyle();
 }
 
+void TStaticText::ShowChannel(TColor Color, int Level) {
+  FColor = Color;
+  FFontColor = InverseColor(Color);
+  setText(QString::number(Level));
+  Restyle();
+}
+
 void TStaticText::mousePressEvent(QMouseEvent* Event) {
   QLabel::mousePressEvent(Event);
   if (Event->button() == Qt::LeftButton) emit Click();
@@ -109,99 +102,6 @@ void TStaticText::Restyle() {
   p.setColor(QPalette::WindowText, ColorToQColor(FFontColor));
   setPalette(p);
 }
-
-// ---------------------------------------------------------------------------------------------
-
-namespace AppWidgets {
-
-TColorButton::TColorButton(const QString& Caption, QWidget* Parent) : QPushButton(Caption, Parent) {
-  Restyle();
-}
-
-void TColorButton::SetColor(TColor Color) {
-  FColor = Color;
-  Restyle();
-}
-
-void TColorButton::SetFontColor(TColor Color) {
-  FFontColor = Color;
-  Restyle();
-}
-
-void TColorButton::Restyle() {
-  setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; }")
-                    .arg(CssColor(FColor), CssColor(FFontColor)));
-}
-
-TListBoxColor::TListBoxColor(QWidget* Parent) : QListWidget(Parent), FColors(60, 0x00C0C0C0) {}
-
-void TListBoxColor::SetColoringMode(TColoringMode Mode) {
-  FColoringMode = Mode;
-  Recolor();
-}
-
-void TListBoxColor::SetItemColor(int Index, TColor Color) {
-  if (Index < 0 || Index > 59) return;
-  FColors[Index] = Color;
-  Recolor();
-}
-
-TColor TListBoxColor::ItemColor(int Index) const {
-  return FColors[((Index % 60) + 60) % 60];
-}
-
-void TListBoxColor::keyPressEvent(QKeyEvent* Event) {
-  switch (Event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      if (!EnableArrowKey) {
-        Event->ignore();
-        return;
-      }
-      break;
-    default:
-      break;
-  }
-  QListWidget::keyPressEvent(Event);
-}
-
-void TListBoxColor::Recolor() {
-  for (int i = 0; i < count(); ++i) {
-    QListWidgetItem* it = item(i);
-    switch (FColoringMode) {
-      case cmFont:
-        it->setForeground(ColorToQColor(ItemColor(i)));
-        break;
-      case cmBackground:
-        it->setBackground(ColorToQColor(ItemColor(i)));
-        break;
-      case cmNormal:
-        break;
-    }
-  }
-}
-
-TCheckListBoxColor::TCheckListBoxColor(QWidget* Parent) : TListBoxColor(Parent) {}
-
-void TCheckListBoxColor::AddCheckItem(const QString& Text) {
-  auto* it = new QListWidgetItem(Text, this);
-  it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
-  it->setCheckState(Qt::Unchecked);
-  Recolor();
-}
-
-bool TCheckListBoxColor::Checked(int Index) const {
-  const QListWidgetItem* it = item(Index);
-  return it && it->checkState() == Qt::Checked;
-}
-
-void TCheckListBoxColor::SetChecked(int Index, bool Value) {
-  if (QListWidgetItem* it = item(Index)) it->setCheckState(Value ? Qt::Checked : Qt::Unchecked);
-}
-
-}  // namespace AppWidgets
 
 // ---------------------------------------------------------------------------------------------
 

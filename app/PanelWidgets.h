@@ -1,7 +1,8 @@
 #pragma once
 // Small controls of the control panel that the widget set lacks: a radio group with one
 // index-changed signal per change, colour swatches, a page control whose tabs wrap onto
-// several rows, the status bar with fixed panels and the GL surface.
+// several rows, the status bar with fixed panels and the GL surface. The colour lists and
+// the colour button are controls of their own (ColorControls).
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,15 +15,11 @@
 #include <vector>
 
 #include "GOpglDefine.h"
+#include "QColorValue.h"
 
 class QGridLayout;
 class QStackedWidget;
 class QToolButton;
-
-// QColor of a colour value 0x00BBGGRR.
-QColor ColorToQColor(TColor Color);
-// Colour value of a QColor (alpha dropped).
-TColor QColorToColor(const QColor& Color);
 
 // Group box holding one column-wrapped set of exclusive radio buttons. Setting ItemIndex from
 // code raises Click exactly as the user's choice does, and only when the index changes.
@@ -54,6 +51,9 @@ class TStaticText : public QLabel {
   void SetColor(TColor Color);
   TColor FontColor() const { return FFontColor; }
   void SetFontColor(TColor Color);
+  // Shows one colour channel: Color as the face, its inverse as the caption colour and Level
+  // as the caption.
+  void ShowChannel(TColor Color, int Level);
 
  signals:
   void Click();
@@ -66,56 +66,6 @@ class TStaticText : public QLabel {
   TColor FColor;
   TColor FFontColor;
 };
-
-// Plain stand-ins for the colour-aware list and button controls; same members the window
-// uses, so the real controls can take their place.
-namespace AppWidgets {
-
-enum TColoringMode : uint8_t { cmNormal, cmFont, cmBackground };
-
-class TColorButton : public QPushButton {
-  Q_OBJECT
- public:
-  explicit TColorButton(const QString& Caption, QWidget* Parent = nullptr);
-  TColor Color() const { return FColor; }
-  void SetColor(TColor Color);
-  TColor FontColor() const { return FFontColor; }
-  void SetFontColor(TColor Color);
-
- private:
-  void Restyle();
-  TColor FColor = 0x00FFFF00;      // aqua
-  TColor FFontColor = 0x00FF0000;  // blue
-};
-
-class TListBoxColor : public QListWidget {
-  Q_OBJECT
- public:
-  explicit TListBoxColor(QWidget* Parent = nullptr);
-  TColoringMode ColoringMode() const { return FColoringMode; }
-  void SetColoringMode(TColoringMode Mode);
-  // Indexes 0..59 only; other indexes are ignored.
-  void SetItemColor(int Index, TColor Color);
-  TColor ItemColor(int Index) const;
-  bool EnableArrowKey = false;
-
- protected:
-  void keyPressEvent(QKeyEvent* Event) override;
-  void Recolor();
-  std::vector<TColor> FColors;
-  TColoringMode FColoringMode = cmNormal;
-};
-
-class TCheckListBoxColor : public TListBoxColor {
-  Q_OBJECT
- public:
-  explicit TCheckListBoxColor(QWidget* Parent = nullptr);
-  void AddCheckItem(const QString& Text);
-  bool Checked(int Index) const;
-  void SetChecked(int Index, bool Value);
-};
-
-}  // namespace AppWidgets
 
 // Tab buttons laid out in as many rows as the width needs, over a stack of pages.
 class TPageControl : public QWidget {

@@ -1,11 +1,16 @@
 #pragma once
 // The main window: the control panel on the left, the rendering surface on the right, the
 // seven camera views, the animation and the frame.
+#include <QImage>
 #include <QMainWindow>
 #include <vector>
 
+#include "CheckListBoxColor.h"
+#include "ColorButton.h"
 #include "Conversions.h"
+#include "DialogSeam.h"
 #include "GOpglDefine.h"
+#include "ListBoxColor.h"
 #include "ManageOpgl.h"
 #include "Messages.h"
 #include "OpglCamera.h"
@@ -42,6 +47,9 @@ extern uint8_t VolumePolygonMode;
 // Where the start-up textures are, relative to the working folder.
 extern const char* const TextureFiles[7];
 
+// The picture the "TavRaster" tab starts with.
+QImage DesignTimePicture();
+
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
@@ -77,7 +85,7 @@ class TMainForm : public QMainWindow {
   TRadioGroup *rdgpObjMode, *rdgpVolumeMode;
   TStaticText* stBkColor;
   QCheckBox* ckbxShowSideText;
-  AppWidgets::TColorButton* btnFontColor;
+  TColorButton* btnFontColor;
 
   // GLCamera page
   TRadioGroup *rdgpPrjMode, *rdgpCurView;
@@ -100,9 +108,9 @@ class TMainForm : public QMainWindow {
   QLineEdit* edLIghtNum;
   QCheckBox* ckbxLightOn;
   QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3;
-  AppWidgets::TCheckListBoxColor* ckbxLights;
+  TCheckListBoxColor* ckbxLights;
   TRadioGroup* rdgpLightColor;
-  AppWidgets::TColorButton* btnLightColor;
+  TColorButton* btnLightColor;
   TStaticText *stR, *stG, *stB;
   QSlider *tkbarR, *tkbarG, *tkbarB;
   TRadioGroup* rdgpLightType;
@@ -136,12 +144,12 @@ class TMainForm : public QMainWindow {
   TRadioGroup* rdgpMaterial;
   QFrame* pnlMtUserDefine;
   TRadioGroup* rdgpMtColor;
-  AppWidgets::TColorButton* btnMtColor;
+  TColorButton* btnMtColor;
   TStaticText *stMtR, *stMtG, *stMtB;
   QSlider *tkbarMtR, *tkbarmtG, *tkBarMtB;
   QLineEdit* edShinese;
   QSlider* tkbarShiness;
-  AppWidgets::TListBoxColor* lbxOtherMaterials;
+  TListBoxColor* lbxOtherMaterials;
   TStaticText *stAmbient, *stDiffuse, *stSpecular, *stShininess;
 
   // TavRaster page
@@ -152,7 +160,7 @@ class TMainForm : public QMainWindow {
   QPushButton* Button7;
 
   // GLTexturer page
-  AppWidgets::TListBoxColor* lbxTextures;
+  TListBoxColor* lbxTextures;
   QPushButton *Button8, *Button9, *Button10;
   QLineEdit* edTxtWH;
   QCheckBox* ckbxAutoGenTexture;
@@ -170,6 +178,7 @@ class TMainForm : public QMainWindow {
   // Sees every key before the focused control; setting Key to 0 swallows it.
   void FormKeyDown(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
 
+  // Display options (DisplayOptions.cpp).
   void ckbxSinglePortClick(QObject* Sender);
   void ckbxShowWorldAxisClick(QObject* Sender);
   void ckbxShowXZplaneClick(QObject* Sender);
@@ -177,15 +186,64 @@ class TMainForm : public QMainWindow {
   void sbSellAllClick(QObject* Sender);
   void sbUnSelAllClick(QObject* Sender);
 
-  // Panel handlers that the refresh routines raise through their controls.
+  // "GLManager" (TabManager.cpp).
   void ckbxBlendClick(QObject* Sender);
   void rdgpObjModeClick(QObject* Sender);
   void rdgpVolumeModeClick(QObject* Sender);
+  void stBkColorClick(QObject* Sender);
+  void btnFontColorClick(QObject* Sender);
+
+  // "GLCamera" (TabCamera.cpp).
   void rdgpPrjModeClick(QObject* Sender);
+  void rdgpCurViewClick(QObject* Sender);
+  void tkbarFovChange(QObject* Sender);
+  void ckRemainPrjRatioClick(QObject* Sender);
+  void sbScaleClick(QObject* Sender);
+  void btnResetViewVolumeClick(QObject* Sender);
+  void sbDefaultVolumeClick(QObject* Sender);
+
+  // "GLLighter" (TabLighter.cpp).
+  void ckbxLightOnClick(QObject* Sender);
+  void SpeedButton1Click(QObject* Sender);
+  void SpeedButton2Click(QObject* Sender);
+  void SpeedButton3Click(QObject* Sender);
+  void ckbxLightsClick(QObject* Sender);
+  void ChangeColor1Click(QObject* Sender);
+  void rdgpLightColorClick(QObject* Sender);
+  void tkbarColor(QObject* Sender);
+  void rdgpLightTypeClick(QObject* Sender);
+  void tkbarCutOffChange(QObject* Sender);
+  void tkbarFallOffChange(QObject* Sender);
+  void SpeedButton6Click(QObject* Sender);
+  void ckbxLightTwoSideClick(QObject* Sender);
+
+  // "GLVector" (TabVector.cpp).
+  void SpeedButton4Click(QObject* Sender);
+  void rdgpVecOpClick(QObject* Sender);
+
+  // "Material" (TabMaterial.cpp).
   void rdgpMaterialClick(QObject* Sender);
+  void rdgpMtColorClick(QObject* Sender);
+  void tkbarMtColorChange(QObject* Sender);
+  void tkbarShinessChange(QObject* Sender);
+  void lbxOtherMaterialsClick(QObject* Sender);
   void ckbxColorMaterialClick(QObject* Sender);
   void ckbxMixLogoColorClick(QObject* Sender);
   void tkbarMixRateChange(QObject* Sender);
+
+  // "TavRaster" (TabRaster.cpp).
+  void Button3Click(QObject* Sender);
+  void Button4Click(QObject* Sender);
+  void Button5Click(QObject* Sender);
+  void Button6Click(QObject* Sender);
+  void Button7Click(QObject* Sender);
+
+  // "GLTexturer" (TabTexturer.cpp).
+  void Button8Click(QObject* Sender);
+  void Button9Click(QObject* Sender);
+  void Button10Click(QObject* Sender);
+  void lbxTexturesClick(QObject* Sender);
+  void ckbxAutoGenTextureClick(QObject* Sender);
 
   // ---- operations --------------------------------------------------------------------------
   void RenderFrame();
@@ -219,6 +277,19 @@ class TMainForm : public QMainWindow {
   float FSpeed = 3.0f;
   bool FExtrasVisible = true;
   TGLRenderContext FGLContext;
+  // Repaints asked for so far (the surface may show several as one frame).
+  int FramesRequested = 0;
+
+  // The modal dialogs; tests replace them with answers of their own.
+  TDialogSeam Dialogs;
+  // What the picture dialogs were asked last and answered.
+  TPictureDialog OpenPicture, SavePicture;
+  // The workbench picture of the "TavRaster" tab, shown stretched in Image1.
+  QImage RasterPicture;
+  // Shows RasterPicture in Image1 again after it changed.
+  void ShowRasterPicture();
+  // The open-picture dialog for a raster file; true when one was chosen (OpenPicture).
+  bool ChooseOpenPicture();
 
  protected:
   void showEvent(QShowEvent* Event) override;

@@ -280,8 +280,7 @@ void TMainForm::CreateControls() {
     grid->addWidget(stBkColor, 3, 0, 1, 2);
     ckbxShowSideText = Check(Panel2, "ckbxShowSideText", QStringLiteral("Show Side Font"), false);
     grid->addWidget(ckbxShowSideText, 3, 2);
-    btnFontColor =
-        Named(new AppWidgets::TColorButton(QStringLiteral("Font Color"), Panel2), "btnFontColor");
+    btnFontColor = Named(new TColorButton(QStringLiteral("Font Color"), Panel2), "btnFontColor");
     grid->addWidget(btnFontColor, 4, 0, 1, 2);
     grid->setRowStretch(5, 1);
   }
@@ -383,9 +382,13 @@ void TMainForm::CreateControls() {
                                SpeedButton1, SpeedButton2, SpeedButton3}),
                     0, 0, 1, 2);
 
-    ckbxLights = Named(new AppWidgets::TCheckListBoxColor(page), "ckbxLights");
-    ckbxLights->setStyleSheet(QStringLiteral("QListWidget { background-color: black; }"));
-    ckbxLights->SetColoringMode(AppWidgets::cmFont);
+    ckbxLights = Named(new TCheckListBoxColor(page), "ckbxLights");
+    {
+      QPalette black = ckbxLights->palette();
+      black.setColor(QPalette::Base, Qt::black);
+      ckbxLights->setPalette(black);
+    }
+    ckbxLights->SetColoringMode(cmFont);
     ckbxLights->AddCheckItem(QStringLiteral("Light0"));
     ckbxLights->AddCheckItem(QStringLiteral("Light1"));
     ckbxLights->setFixedWidth(80);
@@ -400,8 +403,7 @@ void TMainForm::CreateControls() {
     rdgpLightColor = Radio(
         right, "rdgpLightColor", QStringLiteral("Light Color"),
         {QStringLiteral("Ambient"), QStringLiteral("Diffuse"), QStringLiteral("Specular")}, 1, 1);
-    btnLightColor =
-        Named(new AppWidgets::TColorButton(QStringLiteral("Light Info"), right), "btnLightColor");
+    btnLightColor = Named(new TColorButton(QStringLiteral("Light Info"), right), "btnLightColor");
     rightGrid->addWidget(rdgpLightColor, 0, 0, 1, 3);
     rightGrid->addWidget(btnLightColor, 1, 0, 1, 3);
     TColorRow rgb[] = {{stR, tkbarR, "stR", "tkbarR", "R", clRed},
@@ -544,8 +546,8 @@ void TMainForm::CreateControls() {
                         {QStringLiteral("Ambient"), QStringLiteral("Diffuse"),
                          QStringLiteral("Specular"), QStringLiteral("Emission")},
                         2, 1);
-    btnMtColor = Named(new AppWidgets::TColorButton(QStringLiteral("Light Info"), pnlMtUserDefine),
-                       "btnMtColor");
+    btnMtColor =
+        Named(new TColorButton(QStringLiteral("Light Info"), pnlMtUserDefine), "btnMtColor");
     user->addWidget(rdgpMtColor, 0, 0, 1, 3);
     user->addWidget(btnMtColor, 1, 0, 1, 3);
     TColorRow rgb[] = {{stMtR, tkbarMtR, "stMtR", "tkbarMtR", "R", clRed},
@@ -560,10 +562,14 @@ void TMainForm::CreateControls() {
     user->addWidget(tkbarShiness, 5, 2);
     grid->addWidget(pnlMtUserDefine, 3, 0, 1, 2);
 
-    lbxOtherMaterials = Named(new AppWidgets::TListBoxColor(page), "lbxOtherMaterials");
-    lbxOtherMaterials->setStyleSheet(
-        QStringLiteral("QListWidget { background-color: rgb(57, 57, 57); color: white; }"));
-    lbxOtherMaterials->SetColoringMode(AppWidgets::cmBackground);
+    lbxOtherMaterials = Named(new TListBoxColor(page), "lbxOtherMaterials");
+    {
+      QPalette grey = lbxOtherMaterials->palette();
+      grey.setColor(QPalette::Base, QColor(57, 57, 57));
+      grey.setColor(QPalette::Text, Qt::white);
+      lbxOtherMaterials->setPalette(grey);
+    }
+    lbxOtherMaterials->SetColoringMode(cmBackground);
     lbxOtherMaterials->addItem(QStringLiteral("Gold"));
     lbxOtherMaterials->addItem(QStringLiteral("Copper"));
     grid->addWidget(lbxOtherMaterials, 4, 0, 4, 1);
@@ -618,7 +624,7 @@ void TMainForm::CreateControls() {
         PageControl1->AddPage(QStringLiteral("GLTexturer"), QStringLiteral("TabSheet7"));
     auto* grid = Grid(page, 4);
     grid->addWidget(Label(page, QStringLiteral("Texture List")), 0, 0);
-    lbxTextures = Named(new AppWidgets::TListBoxColor(page), "lbxTextures");
+    lbxTextures = Named(new TListBoxColor(page), "lbxTextures");
     grid->addWidget(lbxTextures, 1, 0, 4, 1);
     Button8 = Button(page, "Button8", QStringLiteral("Add"));
     Button9 = Button(page, "Button9", QStringLiteral("Del"));
@@ -649,11 +655,14 @@ void TMainForm::CreateControls() {
   Timer->setInterval(33);
   Timer->setTimerType(Qt::PreciseTimer);
   ColorDialog1 = Named(new QColorDialog(this), "ColorDialog1");
+  ColorDialog1->setOption(QColorDialog::DontUseNativeDialog);
   OpenPictureDialog1 = Named(new QFileDialog(this), "OpenPictureDialog1");
   OpenPictureDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   OpenPictureDialog1->setFileMode(QFileDialog::ExistingFile);
+  OpenPictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
   SavePictureDialog1 = Named(new QFileDialog(this), "SavePictureDialog1");
   SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
+  SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
 
   // Restored bounds; the window itself starts maximized.
   setGeometry(222, 112, 802, 656);

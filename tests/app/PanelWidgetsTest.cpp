@@ -67,7 +67,7 @@ TEST(RadioGroupTest, ItemsRunDownTheColumns) {
   EXPECT_EQ(buttons[4]->y(), buttons[0]->y());
 }
 
-TEST(ColorControlsTest, SwatchesAndColourListsKeepWindowsColourValues) {
+TEST(SwatchTest, SwatchesKeepWindowsColourValues) {
   EXPECT_EQ(ColorToQColor(0x00FF8040), QColor(0x40, 0x80, 0xFF));
   EXPECT_EQ(QColorToColor(QColor(0x40, 0x80, 0xFF)), 0x00FF8040);
 
@@ -81,33 +81,10 @@ TEST(ColorControlsTest, SwatchesAndColourListsKeepWindowsColourValues) {
   QTest::mouseClick(&swatch, Qt::RightButton);
   EXPECT_EQ(clicks.count(), 1);
 
-  AppWidgets::TColorButton button(QStringLiteral("Font Color"));
-  EXPECT_EQ(button.Color(), 0x00FFFF00);      // aqua
-  EXPECT_EQ(button.FontColor(), 0x00FF0000);  // blue
-
-  AppWidgets::TCheckListBoxColor lights;
-  lights.SetColoringMode(AppWidgets::cmFont);
-  lights.AddCheckItem(QStringLiteral("Light0"));
-  lights.AddCheckItem(QStringLiteral("Light1"));
-  lights.SetItemColor(1, 0x0000FF);
-  lights.SetItemColor(60, 0x00FF00);  // out of range: ignored
-  lights.SetItemColor(-1, 0x00FF00);
-  EXPECT_EQ(lights.ItemColor(1), 0x0000FF);
-  EXPECT_EQ(lights.ItemColor(61), 0x0000FF);  // item i uses entry i mod 60
-  EXPECT_EQ(lights.item(1)->foreground().color(), QColor(255, 0, 0));
-  lights.SetChecked(1, true);
-  EXPECT_TRUE(lights.Checked(1));
-  EXPECT_FALSE(lights.Checked(0));
-  EXPECT_FALSE(lights.Checked(5));
-
-  // Arrow keys do nothing in the list unless enabled.
-  lights.setCurrentRow(0);
-  lights.show();
-  QTest::keyClick(&lights, Qt::Key_Down);
-  EXPECT_EQ(lights.currentRow(), 0);
-  lights.EnableArrowKey = true;
-  QTest::keyClick(&lights, Qt::Key_Down);
-  EXPECT_EQ(lights.currentRow(), 1);
+  swatch.ShowChannel(0x00FF00, 255);  // one channel: its colour, the inverse caption, the level
+  EXPECT_EQ(swatch.Color(), 0x00FF00);
+  EXPECT_EQ(swatch.FontColor(), 0xFF00FF);
+  EXPECT_EQ(swatch.text(), QStringLiteral("255"));
 }
 
 TEST(PageControlTest, TabsWrapOntoRowsAndSelectTheirPage) {

@@ -22,13 +22,10 @@
 #include "Messages.h"
 #include "OpglLight.h"
 #include "Units.h"
+#include "WindowFixture.h"
 #include "frmOpgl.h"
 
 namespace {
-
-std::unique_ptr<QTemporaryDir> SettingsDir;
-TMainForm* Form = nullptr;
-QString OldFolder;
 
 // A pixel of the surface's last frame at GL window coordinates (origin bottom-left).
 QColor FramePixel(const QImage& Frame, int X, int Y) {
@@ -68,53 +65,7 @@ int CountAround(const QImage& Frame, QPointF At, int Radius, F Test) {
 
 }  // namespace
 
-class MainFormTest : public ::testing::Test {
- public:
-  static void SetUpTestSuite() {
-    SettingsDir = std::make_unique<QTemporaryDir>();
-    AppPaths::SetSettingsFileName(SettingsDir->filePath(QStringLiteral("OpglProject.ini")));
-    // The start-up textures are copied beside the program.
-    OldFolder = QDir::currentPath();
-    const QString bin = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
-    if (QDir(bin + QStringLiteral("/Data")).exists()) QDir::setCurrent(bin);
-    UnitStartup();
-    Form = new TMainForm();
-    MainForm = Form;
-    Form->setWindowState(Qt::WindowNoState);
-    Form->resize(900, 700);
-    Form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form)) << "no display: run under xvfb-run";
-    QTest::qWait(50);
-  }
-
-  static void TearDownTestSuite() {
-    delete Form;
-    Form = nullptr;
-    MainForm = nullptr;
-    UnitShutdown();
-    QDir::setCurrent(OldFolder);
-    AppPaths::SetSettingsFileName(QString());
-    SettingsDir.reset();
-  }
-
- protected:
-  void SetUp() override {
-    ASSERT_NE(Form, nullptr);
-    Form->Timer->stop();  // the tests step the animation themselves
-  }
-
-  // A frame drawn now, read back from the surface.
-  static QImage Frame() {
-    Form->Repaint();
-    return Form->pbGL->grabFramebuffer();
-  }
-
-  // Only the given display options on.
-  static void ShowOnly(std::initializer_list<QCheckBox*> Boxes) {
-    for (QCheckBox* box : Form->grpDisplay->findChildren<QCheckBox*>()) box->setChecked(false);
-    for (QCheckBox* box : Boxes) box->setChecked(true);
-  }
-};
+class MainFormTest : public WindowFixture {};
 
 TEST_F(MainFormTest, StartUpSequenceLeavesTheWindowRunningAndThePanelFilled) {
   ASSERT_NE(Form->FGLContext.RC, nullptr) << "the surface got no rendering context";
@@ -510,12 +461,14 @@ TEST_F(MainFormTest, SceneHelpersRestoreTheStateTheyBorrow) {
   const GLint depth = integer(GL_MODELVIEW_STACK_DEPTH);
 
   // The cube: polygon modes per face, texturing, generation and colour material come back.
+  // (The box repaints, so it is checked before the state is set up.)
+  Form->ckbxAutoGenTexture->setChecked(true);
+  Form->pbGL->makeCurrent();
   glPolygonMode(GL_FRONT, GL_LINE);
   glPolygonMode(GL_BACK, GL_POINT);
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_TEXTURE_GEN_S);
   glEnable(GL_COLOR_MATERIAL);
-  Form->ckbxAutoGenTexture->setChecked(true);
   Form->DrawSatelliteCube();
   GLint modes[2];
   glGetIntegerv(GL_POLYGON_MODE, modes);
