@@ -310,7 +310,7 @@ void TBatchRunner::RewriteProjectOptions(const QString& ExeFolder, const QString
   options.WriteString(section, QStringLiteral("SearchPath"), searchPath);
   try {
     options.UpdateFile();  // atomic: a failed write keeps the old file
-  } catch (const EIniFileException&) {
+  } catch (const std::exception&) {
   }
 }
 
