@@ -61,7 +61,8 @@ class TFileOpEX : public TRegisterEX {
   bool GetFileVersionNumbers(const QString& FileName, uint16_t& Major, uint16_t& Minor,
                              uint16_t& Release, uint16_t& Build);
   // True when the file exists and cannot be opened for reading and writing (a running
-  // executable, a file without write permission for us) or is not a plain file.
+  // executable, another user's write-protected file) or is not a plain file. Our own file
+  // that only lacks the read-only attribute's write permission is not locked.
   bool IsFileLocked(const QString& FileName);
   // Mode 0 sets read-only (takes the owner's write permission), 1 clears it, 2 and 3 set and
   // clear hidden, which has no meaning here; other modes change nothing.
