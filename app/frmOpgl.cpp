@@ -100,18 +100,52 @@ void TMainForm::resizeEvent(QResizeEvent* Event) {
 
 bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
   // Key preview: the window sees each key once, when it reaches its first receiver (the
-  // focused control, or the window itself when nothing has the focus).
-  if (Event->type() == QEvent::KeyPress) {
+  // focused control, or the window itself when nothing has the focus); then the control's
+  // own key handlers may swallow it.
+  const QEvent::Type type = Event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
     auto* widget = qobject_cast<QWidget*>(Watched);
     QWidget* focus = QApplication::focusWidget();
     if (widget && widget->window() == this && (widget == focus || (!focus && widget == this))) {
       auto* key = static_cast<QKeyEvent*>(Event);
-      int code = key->key();
-      Dispatch([&] { FormKeyDown(widget, code, key->modifiers()); });
-      if (code == 0) return true;
+      if (type == QEvent::KeyPress) {
+        int code = key->key();
+        Dispatch([&] { FormKeyDown(widget, code, key->modifiers()); });
+        if (code == 0) return true;
+      }
+      if (ControlKeyHandlers(widget, key)) return true;
     }
   }
   return QMainWindow::eventFilter(Watched, Event);
+}
+
+bool TMainForm::ControlKeyHandlers(QObject* Control, QKeyEvent* Event) {
+  const bool press = Event->type() == QEvent::KeyPress;
+  int code = Event->key();
+  QChar character = Event->text().isEmpty() ? QChar() : Event->text().front();
+  // Only typed characters reach the character handlers; shortcuts and keys that type
+  // nothing (arrows, Delete, Tab) are not characters.
+  const bool typed = press && !character.isNull() && character.unicode() >= 32 &&
+                     character.unicode() != 127 && !(Event->modifiers() & Qt::ControlModifier);
+  if (IsKeyDeafBar(Control)) {
+    if (press)
+      tkbarFovKeyDown(Control, code);
+    else if (Control == tkbarFov || Control == tkbarShiness)
+      tkbarFovKeyUp(Control, code);
+    else
+      tkbarFovKeyDown(Control, code);
+    if (typed) tkbarFovKeyPress(Control, character);
+    return code == 0 || (typed && character.isNull());
+  }
+  if (typed && IsNumericEdit(Control)) {
+    edX1KeyPress(Control, character);
+    return character.isNull();
+  }
+  if (press && Control == lbxOtherMaterials) {
+    lbxOtherMaterialsKeyDown(Control, code);
+    return code == 0;
+  }
+  return false;
 }
 
 // ---- handlers of the window ---------------------------------------------------------------
@@ -191,8 +225,6 @@ int TMainForm::WMPaletteChanged(QObject* ChangedBy) {
   GLManager->UpdateGLPalette(FGLContext.DC, FGLContext.Palette);
   return 0;
 }
-
-void TMainForm::FormKeyDown(QObject*, int&, Qt::KeyboardModifiers) {}
 
 // ---- operations -----------------------------------------------------------------------------
 

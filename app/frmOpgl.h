@@ -47,6 +47,9 @@ extern uint8_t VolumePolygonMode;
 // Where the start-up textures are, relative to the working folder.
 extern const char* const TextureFiles[7];
 
+// The polygon stipple pattern of key J: 128 bytes, the first 0xAA.
+const unsigned char* PolygonStippleMask();
+
 // The picture the "TavRaster" tab starts with.
 QImage DesignTimePicture();
 
@@ -175,8 +178,21 @@ class TMainForm : public QMainWindow {
   void FormDestroy(QObject* Sender);
   int WMQueryNewPalette();
   int WMPaletteChanged(QObject* ChangedBy);
-  // Sees every key before the focused control; setting Key to 0 swallows it.
+
+  // Keyboard and mouse (Input.cpp). The window sees every key before the focused control;
+  // a control's own handler then setting the key to 0 swallows it.
   void FormKeyDown(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
+  void tkbarFovKeyDown(QObject* Sender, int& Key);
+  void tkbarFovKeyUp(QObject* Sender, int& Key);
+  void tkbarFovKeyPress(QObject* Sender, QChar& Key);
+  void edX1KeyPress(QObject* Sender, QChar& Key);
+  void lbxOtherMaterialsKeyDown(QObject* Sender, int& Key);
+  // Mouse coordinates are the surface's own, in logical pixels, Y down.
+  void pbGLMouseDown(QObject* Sender, int X, int Y);
+  void pbGLMouseMove(QObject* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X,
+                     int Y);
+  void pbGLMouseUp(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
+  void ShowKeyHelp();
 
   // Display options (DisplayOptions.cpp).
   void ckbxSinglePortClick(QObject* Sender);
@@ -297,6 +313,15 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:
+  // One step of a camera move on the User view, then the camera tab's refresh.
+  void CameraStep(void (TGLCamera::*Move)(TGLView&, float));
+  // Adds Step to VolumeScale within its limits and rescales the views; shows the volume.
+  void StepVolumeScale(float Step);
+  // The ten track bars that ignore keys, and the sixteen edits that take only numbers.
+  bool IsKeyDeafBar(const QObject* Control) const;
+  bool IsNumericEdit(const QObject* Control) const;
+  // Runs the focused control's own key handlers; true when the key is swallowed.
+  bool ControlKeyHandlers(QObject* Control, QKeyEvent* Event);
   void CreateControls();
   void ConnectEvents();
   // The frame itself, with the context current (inside the surface's paint).

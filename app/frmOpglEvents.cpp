@@ -3,6 +3,7 @@
 // from the user or from code alike; buttons, swatches and lists only on the user's click.
 #include <QAction>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QSplitter>
 #include <QTimer>
@@ -15,6 +16,18 @@ void TMainForm::ConnectEvents() {
   connect(Splitter1, &QSplitter::splitterMoved, this,
           [this] { Dispatch([&] { Splitter1Moved(Splitter1); }); });
   pbGL->OnPaint = [this] { Dispatch([&] { FormPaint(pbGL); }); };
+  pbGL->OnMouseDown = [this](QMouseEvent* E) {
+    const QPoint at = E->position().toPoint();
+    Dispatch([&] { pbGLMouseDown(pbGL, at.x(), at.y()); });
+  };
+  pbGL->OnMouseMove = [this](QMouseEvent* E) {
+    const QPoint at = E->position().toPoint();
+    Dispatch([&] { pbGLMouseMove(pbGL, E->buttons(), E->modifiers(), at.x(), at.y()); });
+  };
+  pbGL->OnMouseUp = [this](QMouseEvent* E) {
+    const QPoint at = E->position().toPoint();
+    Dispatch([&] { pbGLMouseUp(pbGL, E->modifiers(), at.x(), at.y()); });
+  };
 
   // Every handler runs through Dispatch, with the control as its sender.
   auto on = [this](auto* Control, auto Signal, void (TMainForm::*Handler)(QObject*)) {

@@ -35,6 +35,11 @@ class TColorItemDelegate : public QStyledItemDelegate {
       check.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
       check.state &= ~QStyle::State_HasFocus;
       check.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+      // A standard box whatever the list's colours: a black tick on white.
+      check.palette.setColor(QPalette::Base, Qt::white);
+      check.palette.setColor(QPalette::Window, Qt::white);
+      check.palette.setColor(QPalette::Text, Qt::black);
+      check.palette.setColor(QPalette::WindowText, Qt::black);
       style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, Painter, widget);
       text.setLeft(check.rect.right() + 3);
     }
@@ -182,9 +187,7 @@ bool TColorListBase::DropsKey(const QKeyEvent* Event) const {
 void TColorListBase::keyPressEvent(QKeyEvent* Event) {
   // Dropped outright: not even the parent sees it.
   if (DropsKey(Event)) return Event->accept();
-  const int before = ItemIndex();
   QListWidget::keyPressEvent(Event);
-  if (ItemIndex() != before) emit Click();
 }
 
 void TColorListBase::keyReleaseEvent(QKeyEvent* Event) {

@@ -55,8 +55,8 @@ class TColorListBase : public QListWidget {
   virtual bool HasCheckBoxes() const { return false; }
 
  signals:
-  // The user clicked the list (after a click on an item's check box has toggled it) or moved
-  // the selection with a key. Never raised by changes made from code.
+  // The user clicked the list (after a click on an item's check box has toggled it). Keys
+  // and changes made from code raise nothing.
   void Click();
 
  protected:
