@@ -131,8 +131,8 @@ void TColorListBase::SetItemHeight(int Height) {
 }
 
 void TColorListBase::SetItemColor(int Index, TColor Color) {
-  if (Index < 0 || Index >= ColorCount || Index >= static_cast<int>(FColors.size())) return;
-  FColors[Index] = Color;
+  if (Index < 0 || Index >= static_cast<int>(FColors.size())) return;
+  FColors.at(static_cast<std::size_t>(Index)) = Color;
   viewport()->update();
 }
 

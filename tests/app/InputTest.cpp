@@ -233,6 +233,8 @@ TEST_F(InputTest, KeysReachTheFocusedControlAfterTheWindow) {
   EXPECT_EQ(Form->edX1->text(), QStringLiteral("1.-2"));
   Key(Qt::Key_Backspace);
   EXPECT_EQ(Form->edX1->text(), QStringLiteral("1.-"));
+  Key(Qt::Key_Tab);  // not a character: the focus moves on
+  EXPECT_NE(QApplication::focusWidget(), Form->edX1);
   Form->edX1->setText(QStringLiteral("5.0"));
   Form->edVW->setFocus();
   Form->edVW->clear();

@@ -151,9 +151,12 @@ TEST_F(PanelHandlersTest, ScaleButtonsKeepTheScaleBetweenTheLimitsAndResetAsksFi
   Form->sbScaleDn->click();
   EXPECT_FLOAT_EQ(VolumeScale, 4.95f);
 
+  Answers.Confirm = mrNone;  // Reset acts only on Yes
+  Form->btnResetViewVolume->click();
+  EXPECT_FLOAT_EQ(VolumeScale, 4.95f);
   Answers.Confirm = mrNo;
   Form->btnResetViewVolume->click();
-  ASSERT_EQ(Answers.Asked.size(), 1);
+  ASSERT_EQ(Answers.Asked.size(), 2);
   EXPECT_EQ(Answers.Asked[0], QStringLiteral("Reset All View Volume to default Volume?"));
   EXPECT_FLOAT_EQ(VolumeScale, 4.95f);
   Answers.Confirm = mrYes;
@@ -209,6 +212,13 @@ TEST_F(PanelHandlersTest, ClickingALightMovesTheControlsWhoseHandlersWriteItBack
   EXPECT_FLOAT_EQ(diffuse.R, 51 / 255.0f);
   EXPECT_FLOAT_EQ(diffuse.B, 153 / 255.0f);
   EXPECT_FLOAT_EQ(diffuse.A, 0.5f);
+
+  // Clicked again, no bar moves: the click itself shows the channels.
+  Form->stG->SetColor(0);
+  Form->stB->SetColor(0);
+  ClickItem(Form->ckbxLights, 2);
+  EXPECT_EQ(Form->stG->Color(), 102 << 8);
+  EXPECT_EQ(Form->stB->Color(), 153 << 16);
 
   // Cut-off 180 moves the bar to 180 and writes 180 back; 7.5 rounds to the even 8.
   EXPECT_EQ(Form->tkbarCutOff->value(), 180);
@@ -298,7 +308,7 @@ TEST_F(PanelHandlersTest, LightButtonsBarsAndTheirMissingSelection) {
   Answers.Confirm = mrNo;
   Form->SpeedButton3->click();
   EXPECT_FLOAT_EQ(GLLighter->GetDiffuse(1).G, 1);
-  Answers.Confirm = mrYes;
+  Answers.Confirm = mrNone;  // acts on any answer but No
   Form->SpeedButton3->click();
   EXPECT_EQ(Answers.Asked, (QStringList{QStringLiteral("Reset all to default Colors?"),
                                         QStringLiteral("Reset all to default Colors?")}));
@@ -477,8 +487,10 @@ TEST_F(PanelHandlersTest, WorkbenchPictureLoadsSavesResizesAndBecomesATexture) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not a picture");
   }
+  Form->edBmpW->setText(QStringLiteral("99"));
   Answers.FileName = junk;
   Form->Button3->click();
+  EXPECT_EQ(Form->edBmpW->text(), QStringLiteral("99"));
   Answers.PictureChosen = false;
   Form->Button3->click();
   Answers.PictureChosen = true;
