@@ -37,16 +37,6 @@ void TMainForm::CameraStep(void (TGLCamera::*Move)(TGLView&, float)) {
   rdgpCurViewClick(rdgpCurView);
 }
 
-void TMainForm::StepVolumeScale(float Step) {
-  ckbxShowVolume->setChecked(true);
-  VolumeScale += Step;
-  if (VolumeScale < 0.1f)
-    VolumeScale = 0.1f;
-  else if (VolumeScale > 10)
-    VolumeScale = 5;
-  ScaleViewVolumes(VolumeScale);
-}
-
 void TMainForm::FormKeyDown(QObject*, int& Key, Qt::KeyboardModifiers Shift) {
   if (Shift & Qt::ControlModifier) return;
   switch (Key) {

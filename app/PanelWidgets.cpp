@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -101,6 +102,26 @@ void TStaticText::Restyle() {
   p.setColor(QPalette::Window, ColorToQColor(FColor));
   p.setColor(QPalette::WindowText, ColorToQColor(FFontColor));
   setPalette(p);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TColorBars::Show(TColor Color) const {
+  const int r = Color & 0xFF, g = (Color >> 8) & 0xFF, b = (Color >> 16) & 0xFF;
+  R->setValue(r);
+  SwatchR->ShowChannel(r, r);
+  G->setValue(g);
+  SwatchG->ShowChannel(g << 8, g);
+  B->setValue(b);
+  SwatchB->ShowChannel(b << 16, b);
+}
+
+TColor TColorBars::Read() const {
+  const int r = R->value(), g = G->value(), b = B->value();
+  SwatchR->ShowChannel(r, r);
+  SwatchG->ShowChannel(g << 8, g);
+  SwatchB->ShowChannel(b << 16, b);
+  return r | (g << 8) | (b << 16);
 }
 
 // ---------------------------------------------------------------------------------------------

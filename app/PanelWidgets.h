@@ -18,6 +18,7 @@
 #include "QColorValue.h"
 
 class QGridLayout;
+class QSlider;
 class QStackedWidget;
 class QToolButton;
 
@@ -65,6 +66,17 @@ class TStaticText : public QLabel {
   void Restyle();
   TColor FColor;
   TColor FFontColor;
+};
+
+// The three 0..255 bars of a colour being edited, each with the swatch of its channel.
+struct TColorBars {
+  QSlider *R, *G, *B;
+  TStaticText *SwatchR, *SwatchG, *SwatchB;
+  // Moves each bar to its channel of Color (a bar that moves raises its handler, which reads
+  // all three), each swatch showing its channel as it goes.
+  void Show(TColor Color) const;
+  // The colour of the three positions; the swatches show its channels.
+  TColor Read() const;
 };
 
 // Tab buttons laid out in as many rows as the width needs, over a stack of pages.

@@ -51,18 +51,19 @@ void TMainForm::ckRemainPrjRatioClick(QObject*) {
   Repaint();
 }
 
-void TMainForm::sbScaleClick(QObject* Sender) {
+void TMainForm::StepVolumeScale(float Step) {
   ckbxShowVolume->setChecked(true);
-  const int tag = Sender ? Sender->property("Tag").toInt() : -1;
-  if (tag == 0)
-    VolumeScale -= VolumeScaleStep;
-  else if (tag == 1)
-    VolumeScale += VolumeScaleStep;
+  VolumeScale += Step;
   if (VolumeScale < 0.1f)
     VolumeScale = 0.1f;
   else if (VolumeScale > 10)
     VolumeScale = 5;
   ScaleViewVolumes(VolumeScale);
+}
+
+void TMainForm::sbScaleClick(QObject* Sender) {
+  const int tag = Sender ? Sender->property("Tag").toInt() : -1;
+  StepVolumeScale(tag == 0 ? -VolumeScaleStep : tag == 1 ? VolumeScaleStep : 0);
   Repaint();
 }
 

@@ -113,22 +113,12 @@ void TMainForm::rdgpLightColorClick(QObject*) {
   }
   btnLightColor->SetColor(C);
   btnLightColor->SetFontColor(InverseColor(C));
-  const int R = C & 0xFF, G = (C >> 8) & 0xFF, B = (C >> 16) & 0xFF;
   // Each bar that moves writes the colour of the three bars into the light.
-  tkbarR->setValue(R);
-  stR->ShowChannel(R, R);
-  tkbarG->setValue(G);
-  stG->ShowChannel(C & 0xFF00, G);
-  tkbarB->setValue(B);
-  stB->ShowChannel(C & 0xFF0000, B);
+  LightBars().Show(C);
 }
 
 void TMainForm::tkbarColor(QObject*) {
-  const int R = tkbarR->value(), G = tkbarG->value(), B = tkbarB->value();
-  stR->ShowChannel(R, R);
-  stG->ShowChannel(G << 8, G);
-  stB->ShowChannel(B << 16, B);
-  const TColor C = R | (G << 8) | (B << 16);
+  const TColor C = LightBars().Read();
   btnLightColor->SetColor(C);
   btnLightColor->SetFontColor(InverseColor(C));
   const int i = ckbxLights->ItemIndex();

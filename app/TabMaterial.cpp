@@ -53,23 +53,13 @@ void TMainForm::rdgpMtColorClick(QObject*) {
   const TColor C = GLLighter->GLColorToColor(*field);
   btnMtColor->SetColor(C);
   btnMtColor->SetFontColor(InverseColor(C));
-  const int R = C & 0xFF, G = (C >> 8) & 0xFF, B = (C >> 16) & 0xFF;
   // Each bar that moves writes the colour back while "User Define" is the mode.
-  tkbarMtR->setValue(R);
-  stMtR->ShowChannel(R, R);
-  tkbarmtG->setValue(G);
-  stMtG->ShowChannel(C & 0xFF00, G);
-  tkBarMtB->setValue(B);
-  stMtB->ShowChannel(C & 0xFF0000, B);
+  MaterialBars().Show(C);
 }
 
 void TMainForm::tkbarMtColorChange(QObject*) {
   if (rdgpMaterial->ItemIndex() != 0) return;
-  const int R = tkbarMtR->value(), G = tkbarmtG->value(), B = tkBarMtB->value();
-  stMtR->ShowChannel(R, R);
-  stMtG->ShowChannel(G << 8, G);
-  stMtB->ShowChannel(B << 16, B);
-  const TColor C = R | (G << 8) | (B << 16);
+  const TColor C = MaterialBars().Read();
   btnMtColor->SetColor(C);  // the caption keeps its colour
   if (TGLColor4f* field = EditedColor(rdgpMtColor->ItemIndex()))
     *field = GLLighter->ColorToGLColor(C);

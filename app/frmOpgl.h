@@ -313,6 +313,9 @@ class TMainForm : public QMainWindow {
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:
+  // The colour bars of the "GLLighter" and "Material" tabs.
+  TColorBars LightBars() const { return {tkbarR, tkbarG, tkbarB, stR, stG, stB}; }
+  TColorBars MaterialBars() const { return {tkbarMtR, tkbarmtG, tkBarMtB, stMtR, stMtG, stMtB}; }
   // One step of a camera move on the User view, then the camera tab's refresh.
   void CameraStep(void (TGLCamera::*Move)(TGLView&, float));
   // Adds Step to VolumeScale within its limits and rescales the views; shows the volume.
