@@ -50,19 +50,29 @@ void ScrollWhenTooTall(QMessageBox& Box) {
                    2 * std::max(grid->horizontalSpacing(), 0),
                100);
   const int tallest = area.height() * 2 / 3;
-  label->setWordWrap(false);
-  const int width = std::min(label->sizeHint().width(), widest);
-  label->setWordWrap(true);
-  if (label->heightForWidth(width) <= tallest) return;
+  // The box's own label stays (hidden) as the holder of the text; the scrolled copy wraps
+  // whatever the box does to its label's wrapping as it sizes itself.
+  auto* body = new QLabel(label->text());
+  body->setTextFormat(label->textFormat());
+  body->setWordWrap(false);
+  const int width = std::min(body->sizeHint().width(), widest);
+  body->setWordWrap(true);
   const int index = grid->indexOf(label);
+  if (index < 0 || body->heightForWidth(width) <= tallest) {
+    delete body;
+    return;
+  }
+  body->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  body->setTextInteractionFlags(Qt::TextSelectableByMouse);
   int row = 0, column = 0, rows = 1, columns = 1;
   grid->getItemPosition(index, &row, &column, &rows, &columns);
   grid->removeWidget(label);
+  label->hide();
   auto* scroll = new QScrollArea(&Box);
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setWidget(label);
+  scroll->setWidget(body);
   scroll->setMinimumSize(width + bar, tallest);
   grid->addWidget(scroll, row, column, rows, columns);
 }
