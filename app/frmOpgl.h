@@ -261,6 +261,15 @@ class TMainForm : public QMainWindow {
   void lbxTexturesClick(QObject* Sender);
   void ckbxAutoGenTextureClick(QObject* Sender);
 
+  // Reports (Reports.cpp).
+  void BitBtn1Click(QObject* Sender);
+  void BitBtn2Click(QObject* Sender);
+  void BitBtn3Click(QObject* Sender);
+  void BitBtn4Click(QObject* Sender);
+  void btnLightColorClick(QObject* Sender);
+  // The key help in a message box.
+  void ShowKeyHelp();
+
   // ---- operations --------------------------------------------------------------------------
   void RenderFrame();
   void LayoutViewports();

@@ -111,4 +111,12 @@ void TMainForm::ConnectEvents() {
   on(Button10, button, &TMainForm::Button10Click);
   on(lbxTextures, list, &TMainForm::lbxTexturesClick);
   on(ckbxAutoGenTexture, toggled, &TMainForm::ckbxAutoGenTextureClick);
+
+  // Reports.
+  on(BitBtn1, button, &TMainForm::BitBtn1Click);
+  on(BitBtn2, button, &TMainForm::BitBtn2Click);
+  on(BitBtn3, button, &TMainForm::BitBtn3Click);
+  on(BitBtn4, button, &TMainForm::BitBtn4Click);
+  on(btnLightColor, button, &TMainForm::btnLightColorClick);
+  on(btnMtColor, button, &TMainForm::btnLightColorClick);
 }

@@ -1,8 +1,8 @@
 #include <QApplication>
-#include <QMessageBox>
 
 #include "GOpglVariable.h"
 #include "Messages.h"
+#include "Reports.h"
 #include "SignalQuit.h"
 #include "Units.h"
 #include "frmOpgl.h"
@@ -10,10 +10,7 @@
 int main(int argc, char* argv[]) {
   MaskFPUExceptions();
   QApplication app(argc, argv);
-  SetMessageHandler([](const QString& text) {
-    QString lines = text;
-    QMessageBox::information(nullptr, QApplication::applicationName(), lines.replace('\r', '\n'));
-  });
+  SetMessageHandler(ShowMessageBox);
   QuitOnTerminationSignals();
 
   UnitStartup();
