@@ -252,5 +252,3 @@ void TMainForm::pbGLMouseUp(QObject*, Qt::KeyboardModifiers Shift, int X, int Y)
   tkbarFov->setValue(position);
   UserView.FOV = static_cast<float>(tkbarFov->value());
 }
-
-void TMainForm::ShowKeyHelp() {}

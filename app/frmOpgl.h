@@ -192,7 +192,6 @@ class TMainForm : public QMainWindow {
   void pbGLMouseMove(QObject* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X,
                      int Y);
   void pbGLMouseUp(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
-  void ShowKeyHelp();
 
   // Display options (DisplayOptions.cpp).
   void ckbxSinglePortClick(QObject* Sender);
