@@ -136,3 +136,33 @@ TEST_F(CodecSafetyTest, RecognisedContentChoosesTheCoder) {
   DecodeWatched(QStringLiteral("noise.tga"), QByteArray(40, '\x7f'), refused);
   EXPECT_TRUE(refused);
 }
+
+// Qt's reader, the last resort, allocates a GIF's whole screen although it announces the frame:
+// a tiny file claiming a screen wider than the layer allows is refused, a sane one still reads.
+TEST_F(CodecSafetyTest, QtFallbackKeepsThePixelLimits) {
+  const auto gif = [](int ScreenWidth, int ScreenHeight) {
+    QByteArray bytes("GIF89a");
+    for (int v : {ScreenWidth, ScreenHeight})
+      bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8));
+    bytes.append(
+        QByteArray::fromHex("800000"
+                            "000000FFFFFF"));  // two-colour table
+    bytes.append(
+        QByteArray::fromHex("2C0000000001000100"
+                            "00"));  // a 1 x 1 frame
+    // A code size the image library refuses and Qt's reader lets pass.
+    bytes.append(QByteArray::fromHex("0C024C01003B"));
+    return bytes;
+  };
+  const auto decode = [](const char* Name, const QByteArray& Bytes) {
+    const QString name = Pictures(QLatin1String(Name));
+    QFile file(name);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Bytes);
+    file.close();
+    return Codecs::DecodeByExtension(name);
+  };
+  EXPECT_THROW(decode("wide.gif", gif(40961, 30)), Codecs::ECodecError);
+  EXPECT_THROW(decode("tall.gif", gif(30, 40961)), Codecs::ECodecError);
+  EXPECT_EQ(decode("small.gif", gif(5, 3)).size(), QSize(5, 3));
+}
