@@ -350,11 +350,26 @@ void TGLLighter::DrawLights(const std::vector<float>& LightAngles, bool Rotate, 
   if (colorMaterial) glEnable(GL_COLOR_MATERIAL);
 }
 
+namespace {
+// A stored light whose numbers are not all finite would light the scene white for good.
+bool IsUsableLight(const TGLLight& Light) {
+  const float numbers[] = {
+      Light.Ambient.R,   Light.Ambient.G,  Light.Ambient.B,  Light.Ambient.A,   Light.Diffuse.R,
+      Light.Diffuse.G,   Light.Diffuse.B,  Light.Diffuse.A,  Light.Specular.R,  Light.Specular.G,
+      Light.Specular.B,  Light.Specular.A, Light.CutOff,     Light.Exponent,    Light.Position.X,
+      Light.Position.Y,  Light.Position.Z, Light.Position.W, Light.Direction.X, Light.Direction.Y,
+      Light.Direction.Z, Light.Direction.W};
+  return std::all_of(std::begin(numbers), std::end(numbers),
+                     [](float v) { return std::isfinite(v); });
+}
+}  // namespace
+
 void TGLLighter::ReadOwnSettings(TIniFile& Ini) {
   const QString section = ClassName();
   for (std::size_t i = 0; i < FLights.size(); ++i) {
     TGLLight light = FLights[i];
-    if (ReadRecord(Ini, section, QStringLiteral("FLights%1").arg(i), &light, sizeof light))
+    if (ReadRecord(Ini, section, QStringLiteral("FLights%1").arg(i), &light, sizeof light) &&
+        IsUsableLight(light))
       FLights[i] = light;
   }
 }
