@@ -51,7 +51,8 @@ void WriteFile(const QString& Name, const uint8_t* Data, std::size_t Size) {
   file.write(reinterpret_cast<const char*>(Data), static_cast<qint64>(Size));
 }
 
-bool Finite(const TGLColor4f& C) {
+// By value: the colours of a light are members of a packed record.
+bool Finite(TGLColor4f C) {
   return std::isfinite(C.R) && std::isfinite(C.G) && std::isfinite(C.B) && std::isfinite(C.A);
 }
 
@@ -65,7 +66,9 @@ void Settings(const uint8_t* Data, std::size_t Size) {
   const QString text = QString::fromUtf8(reinterpret_cast<const char*>(Data),
                                          static_cast<qsizetype>(std::min<std::size_t>(Size, 4096)));
   QString section = QStringLiteral("S");
+  int keys = 0;
   for (const QString& line : text.split(QLatin1Char('\n'))) {
+    if (keys >= 64) break;
     const QString trimmed = line.trimmed();
     if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
       section = trimmed.mid(1, trimmed.size() - 2);
@@ -74,11 +77,13 @@ void Settings(const uint8_t* Data, std::size_t Size) {
     const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
     if (equals <= 0) continue;
     const QString key = trimmed.left(equals).trimmed();
+    ++keys;
     if (ini.ReadString(section, key, QString()).size() > 2047) Broken("value longer than 2047");
     (void)ini.ReadInteger(section, key, 7);
     (void)ini.ReadBool(section, key, true);
     (void)ini.ReadFloat(section, key, 1.5);
-    (void)ValueText::DateTimeToStr(ini.ReadDateTime(section, key, 2.0));
+    // Date-times through the locale are slow: the first few keys are enough.
+    if (keys <= 4) (void)ValueText::DateTimeToStr(ini.ReadDateTime(section, key, 2.0));
     TMemoryStream stream;
     const std::size_t decoded = ini.ReadBinaryStream(section, key, stream);
     if (decoded != stream.Size()) Broken("stream holds other than the decoded bytes");
@@ -121,7 +126,8 @@ void Records(const uint8_t* Data, std::size_t Size) {
                              light.Direction.W};
     for (float v : numbers)
       if (!std::isfinite(v)) Broken("light number not finite");
-    (void)GLColorToColor(light.Diffuse);
+    const TGLColor4f diffuse = light.Diffuse;
+    (void)GLColorToColor(diffuse);
   }
   const TGLBrimloLogo& logo = *GLBrimloLogo;
   if (!Finite(logo.FClrAmbient) || !Finite(logo.FClrDiffuse) || !Finite(logo.FClrSpecular) ||
@@ -144,7 +150,7 @@ void Values(const uint8_t* Data, std::size_t Size) {
                                          static_cast<qsizetype>(std::min<std::size_t>(Size, 512)));
   int32_t number = 0;
   if (ValueText::TryStrToInt(text, number) &&
-      ValueText::StrToIntDef(ValueText::IntToStr(number), number + 1) != number)
+      ValueText::StrToIntDef(ValueText::IntToStr(number), number ^ 1) != number)
     Broken("integer does not read back");
   double value = 0;
   if (ValueText::TryStrToFloat(text, value)) {
