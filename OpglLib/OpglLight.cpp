@@ -87,17 +87,20 @@ bool TGLLighter::IsLightOn(int Index) {
 
 TGLColor4f TGLLighter::GetAmbient(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Ambient;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Ambient;  // a copy: the record is packed
 }
 
 TGLColor4f TGLLighter::GetDiffuse(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Diffuse;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Diffuse;  // a copy: the record is packed
 }
 
 TGLColor4f TGLLighter::GetSpecular(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Specular;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Specular;  // a copy: the record is packed
 }
 
 float TGLLighter::GetCutOff(int Index) const {
@@ -194,9 +197,11 @@ void TGLLighter::SetLightOn(int Index, bool On) {
 void TGLLighter::SendLight(int slot) {
   // Each setter stores its value again; the copy keeps the source stable meanwhile.
   const TGLLight light = FLights[static_cast<std::size_t>(slot)];
-  SetAmbient(slot, light.Ambient);
-  SetDiffuse(slot, light.Diffuse);
-  SetSpecular(slot, light.Specular);
+  // The colours of the packed record are copied out before a reference is taken to them.
+  const TGLColor4f ambient = light.Ambient, diffuse = light.Diffuse, specular = light.Specular;
+  SetAmbient(slot, ambient);
+  SetDiffuse(slot, diffuse);
+  SetSpecular(slot, specular);
   SetCutOff(slot, light.CutOff);
   SetExponent(slot, light.Exponent);
   if (light.Enabled)
