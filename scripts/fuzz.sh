@@ -12,6 +12,11 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(settings records values picture)
 
+# The fuzzers need clang and its fuzzer runtime on top of the build's packages.
+source scripts/packages.sh
+OPGL_PACKAGES+=(clang libclang-rt-14-dev)
+opgl_install_packages
+
 if [ ! -f build-fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DOPGL_FUZZ=ON -DOPGL_TESTS=OFF -DOPGL_BENCH=OFF
