@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <Magick++.h>
+
 #include "AppPaths.h"
 #include "BrimloLogo.h"
 #include "Codecs.h"
@@ -188,6 +190,10 @@ void Picture(const uint8_t* Data, std::size_t Size) {
   static bool started = false;
   if (!started) {
     Codecs::InitCodecs();
+    // Smaller limits than the program's keep each run short; the refusal paths are the same.
+    MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, 4'000'000);
+    MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, 8192);
+    MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, 8192);
     AppPaths::SetSettingsFileName(WorkFolder() + QStringLiteral("/raster.ini"));
     TTavRaster::Create();
     started = true;
