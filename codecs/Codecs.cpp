@@ -235,10 +235,14 @@ QImage DecodeByExtension(const QString& FileName) {
   const QString extension = QFileInfo(FileName).suffix().toLower();
   for (const TExtensionFormat& entry : ExtensionFormats) {
     if (extension != QLatin1String(entry.Extension)) continue;
+    // The file's own decoder has the last word: a broken GIF is not handed to a reader that
+    // may allocate whatever screen the file claims.
+    if (std::strcmp(entry.Format, "ICO") != 0)
+      return DecodeAs(FileName, QString::fromLatin1(entry.Format));
     try {
       return DecodeAs(FileName, QString::fromLatin1(entry.Format));
     } catch (const ECodecError&) {
-      break;  // Qt's readers may still know the file
+      break;  // icons of the PNG kind are Qt's
     }
   }
   QImageReader reader(FileName);
