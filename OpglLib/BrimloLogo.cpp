@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -183,17 +184,34 @@ void TGLBrimloLogo::ToggleRotateZ() {
   FRotateAxis.Z = FRotateZ ? 1.0f : 0.0f;
 }
 
+namespace {
+// A stored number that is not finite keeps the default; a colour holding one is refused whole.
+float FiniteOr(double Value, float Default) {
+  return std::isfinite(Value) && std::abs(Value) < 1e30 ? static_cast<float>(Value) : Default;
+}
+}  // namespace
+
 void TGLBrimloLogo::ReadOwnSettings(TIniFile& Ini) {
   const QString s = ClassName();
-  FLogoWidth = static_cast<float>(Ini.ReadFloat(s, QStringLiteral("FLogoWidth"), 20.0));
-  FScale = static_cast<float>(Ini.ReadFloat(s, QStringLiteral("FScale"), 1.0));
+  const auto ReadColor = [&Ini](const QString& Section, const QString& Key, TGLColor4f& Color) {
+    TGLColor4f stored = Color;
+    if (ReadRecord(Ini, Section, Key, &stored, sizeof stored) && std::isfinite(stored.R) &&
+        std::isfinite(stored.G) && std::isfinite(stored.B) && std::isfinite(stored.A))
+      Color = stored;
+  };
+  FLogoWidth = FiniteOr(Ini.ReadFloat(s, QStringLiteral("FLogoWidth"), 20.0), 20.0f);
+  FScale = FiniteOr(Ini.ReadFloat(s, QStringLiteral("FScale"), 1.0), 1.0f);
   FMixLogoColor = Ini.ReadBool(s, QStringLiteral("FMixLogoColor"), false);
-  FMixRate = static_cast<float>(Ini.ReadFloat(s, QStringLiteral("FMixRate"), 0.3));
-  ReadRecord(Ini, s, QStringLiteral("FClrAmbient"), &FClrAmbient, sizeof FClrAmbient);
-  ReadRecord(Ini, s, QStringLiteral("FClrDiffuse"), &FClrDiffuse, sizeof FClrDiffuse);
-  ReadRecord(Ini, s, QStringLiteral("FClrSpecular"), &FClrSpecular, sizeof FClrSpecular);
-  ReadRecord(Ini, s, QStringLiteral("FClrEmission"), &FClrEmission, sizeof FClrEmission);
-  FShinese = static_cast<float>(Ini.ReadFloat(s, QStringLiteral("FShinese"), FShinese));
+  // The mix rate is a share: the track bar shows 0 to 1 in tenths.
+  FMixRate =
+      std::clamp(FiniteOr(Ini.ReadFloat(s, QStringLiteral("FMixRate"), 0.3), 0.3f), 0.0f, 1.0f);
+  ReadColor(s, QStringLiteral("FClrAmbient"), FClrAmbient);
+  ReadColor(s, QStringLiteral("FClrDiffuse"), FClrDiffuse);
+  ReadColor(s, QStringLiteral("FClrSpecular"), FClrSpecular);
+  ReadColor(s, QStringLiteral("FClrEmission"), FClrEmission);
+  // OpenGL takes shininess from 0 to 128 only.
+  FShinese = std::clamp(FiniteOr(Ini.ReadFloat(s, QStringLiteral("FShinese"), FShinese), FShinese),
+                        0.0f, 128.0f);
 }
 
 void TGLBrimloLogo::WriteOwnSettings(TIniFile& Ini) {

@@ -1,5 +1,6 @@
 #include "GOpglDefine.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool IsEqual(float A, float B) {
@@ -9,8 +10,11 @@ bool IsEqual(float A, float B) {
 
 TColor GLColorToColor(const TGLColor4f& C) {
   // nearbyint rounds in the current mode, which is to nearest with ties to even.
+  // A channel that is not a number counts as 0; huge ones are held inside the integer range
+  // before the conversion.
   auto channel = [](float v) {
-    return static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(v * 255.0)) & 0xFF);
+    const double scaled = std::isnan(v) ? 0.0 : std::clamp(v * 255.0, -0x1p62, 0x1p62);
+    return static_cast<int32_t>(static_cast<int64_t>(std::nearbyint(scaled)) & 0xFF);
   };
   return channel(C.B) * 65536 + channel(C.G) * 256 + channel(C.R);
 }

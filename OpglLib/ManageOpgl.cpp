@@ -118,7 +118,10 @@ void TGLManager::ReadOwnSettings(TIniFile& Ini) {
   const double length = Ini.ReadFloat(ClassName(), AxisLengthKey, FAxisLength);
   // A hand-edited value that is not a usable length keeps the default.
   if (std::isfinite(length) && std::abs(length) < 1e30) FAxisLength = static_cast<float>(length);
-  ReadRecord(Ini, ClassName(), FontColorKey, &FFontColor, sizeof(FFontColor));
+  TGLColor4f color = FFontColor;
+  if (ReadRecord(Ini, ClassName(), FontColorKey, &color, sizeof(color)) && std::isfinite(color.R) &&
+      std::isfinite(color.G) && std::isfinite(color.B) && std::isfinite(color.A))
+    FFontColor = color;
 }
 
 void TGLManager::WriteOwnSettings(TIniFile& Ini) {

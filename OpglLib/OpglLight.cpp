@@ -87,17 +87,20 @@ bool TGLLighter::IsLightOn(int Index) {
 
 TGLColor4f TGLLighter::GetAmbient(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Ambient;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Ambient;  // a copy: the record is packed
 }
 
 TGLColor4f TGLLighter::GetDiffuse(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Diffuse;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Diffuse;  // a copy: the record is packed
 }
 
 TGLColor4f TGLLighter::GetSpecular(int Index) const {
   const int slot = Slot(Index);
-  return slot < 0 ? FallbackColor : FLights[static_cast<std::size_t>(slot)].Specular;
+  if (slot < 0) return FallbackColor;
+  return FLights[static_cast<std::size_t>(slot)].Specular;  // a copy: the record is packed
 }
 
 float TGLLighter::GetCutOff(int Index) const {
@@ -194,9 +197,11 @@ void TGLLighter::SetLightOn(int Index, bool On) {
 void TGLLighter::SendLight(int slot) {
   // Each setter stores its value again; the copy keeps the source stable meanwhile.
   const TGLLight light = FLights[static_cast<std::size_t>(slot)];
-  SetAmbient(slot, light.Ambient);
-  SetDiffuse(slot, light.Diffuse);
-  SetSpecular(slot, light.Specular);
+  // The colours of the packed record are copied out before a reference is taken to them.
+  const TGLColor4f ambient = light.Ambient, diffuse = light.Diffuse, specular = light.Specular;
+  SetAmbient(slot, ambient);
+  SetDiffuse(slot, diffuse);
+  SetSpecular(slot, specular);
   SetCutOff(slot, light.CutOff);
   SetExponent(slot, light.Exponent);
   if (light.Enabled)
@@ -350,11 +355,26 @@ void TGLLighter::DrawLights(const std::vector<float>& LightAngles, bool Rotate, 
   if (colorMaterial) glEnable(GL_COLOR_MATERIAL);
 }
 
+namespace {
+// A stored light whose numbers are not all finite would light the scene white for good.
+bool IsUsableLight(const TGLLight& Light) {
+  const float numbers[] = {
+      Light.Ambient.R,   Light.Ambient.G,  Light.Ambient.B,  Light.Ambient.A,   Light.Diffuse.R,
+      Light.Diffuse.G,   Light.Diffuse.B,  Light.Diffuse.A,  Light.Specular.R,  Light.Specular.G,
+      Light.Specular.B,  Light.Specular.A, Light.CutOff,     Light.Exponent,    Light.Position.X,
+      Light.Position.Y,  Light.Position.Z, Light.Position.W, Light.Direction.X, Light.Direction.Y,
+      Light.Direction.Z, Light.Direction.W};
+  return std::all_of(std::begin(numbers), std::end(numbers),
+                     [](float v) { return std::isfinite(v); });
+}
+}  // namespace
+
 void TGLLighter::ReadOwnSettings(TIniFile& Ini) {
   const QString section = ClassName();
   for (std::size_t i = 0; i < FLights.size(); ++i) {
     TGLLight light = FLights[i];
-    if (ReadRecord(Ini, section, QStringLiteral("FLights%1").arg(i), &light, sizeof light))
+    if (ReadRecord(Ini, section, QStringLiteral("FLights%1").arg(i), &light, sizeof light) &&
+        IsUsableLight(light))
       FLights[i] = light;
   }
 }

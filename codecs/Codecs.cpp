@@ -1,6 +1,7 @@
 #include "Codecs.h"
 
 #include <Magick++.h>
+#include <magick/confirm_access.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QImageWriter>
 #include <cstring>
 #include <vector>
+
+#include "PsdDecode.h"
 
 namespace Codecs {
 
@@ -20,25 +23,37 @@ bool Initialized = false;
 constexpr qint64 SignatureBytes = 4096;
 
 // Formats that may be decoded when the content names them. Everything else that the
-// library would recognise (scripts, vector and text formats, ...) is left alone.
-const char* const ContentFormats[] = {"PNG", "TIFF", "TIF", "PCX",  "DCX",  "SGI", "PNM", "PBM",
-                                      "PGM", "PPM",  "PAM", "BMP",  "JPEG", "JPG", "GIF", "PCD",
-                                      "EPT", "EPS",  "PS",  "EPSF", "EPSI", "RLA", "ICO", "WMF",
-                                      "XBM", "XPM",  "SUN", "RAS",  "JNG",  "MIFF"};
+// library would recognise (scripts, vector and text formats, PostScript, which needs an
+// outside interpreter, ...) is left alone.
+const char* const ContentFormats[] = {"PNG", "TIFF", "TIF", "PCX", "DCX",  "SGI", "PNM", "PBM",
+                                      "PGM", "PPM",  "PAM", "BMP", "JPEG", "JPG", "GIF", "PCD",
+                                      "RLA", "ICO",  "XBM", "XPM", "SUN",  "RAS", "JNG", "MIFF"};
 
-// Formats chosen by extension when the content is not recognised.
+// Photoshop pictures: the image library has no coder for them.
+constexpr char PsdSignature[] = "8BPS";
+
+// Formats chosen by extension when the content is not recognised. Metafiles and PostScript
+// are not decoded: their decoders read fonts or run an interpreter.
 struct TExtensionFormat {
   const char* Extension;
   const char* Format;
 };
 const TExtensionFormat ExtensionFormats[] = {
-    {"tga", "TGA"},   {"vda", "TGA"},   {"icb", "TGA"}, {"vst", "TGA"},  {"bmp", "BMP"},
-    {"dib", "BMP"},   {"rle", "BMP"},   {"ico", "ICO"}, {"jpg", "JPEG"}, {"jpeg", "JPEG"},
-    {"jpe", "JPEG"},  {"jfif", "JPEG"}, {"gif", "GIF"}, {"wmf", "WMF"},  {"tif", "TIFF"},
-    {"tiff", "TIFF"}, {"pcx", "PCX"},   {"png", "PNG"}, {"rgb", "SGI"},  {"rgba", "SGI"},
-    {"bw", "SGI"},    {"sgi", "SGI"},   {"pbm", "PNM"}, {"pgm", "PNM"},  {"ppm", "PNM"},
-    {"pnm", "PNM"},   {"rla", "RLA"},   {"rpf", "RLA"}, {"pix", "PIX"},  {"pcd", "PCD"},
-    {"pcds", "PCD"},  {"cut", "CUT"},   {"eps", "EPS"}, {"ps", "PS"}};
+    {"tga", "TGA"},  {"vda", "TGA"},   {"icb", "TGA"}, {"vst", "TGA"},  {"bmp", "BMP"},
+    {"dib", "BMP"},  {"rle", "BMP"},   {"ico", "ICO"}, {"jpg", "JPEG"}, {"jpeg", "JPEG"},
+    {"jpe", "JPEG"}, {"jfif", "JPEG"}, {"gif", "GIF"}, {"tif", "TIFF"}, {"tiff", "TIFF"},
+    {"pcx", "PCX"},  {"png", "PNG"},   {"rgb", "SGI"}, {"rgba", "SGI"}, {"bw", "SGI"},
+    {"sgi", "SGI"},  {"pbm", "PNM"},   {"pgm", "PNM"}, {"ppm", "PNM"},  {"pnm", "PNM"},
+    {"rla", "RLA"},  {"rpf", "RLA"},   {"pix", "PIX"}, {"pcd", "PCD"},  {"pcds", "PCD"},
+    {"cut", "CUT"},  {"psd", "PSD"}};
+
+// Qt's readers used last, by what they find in the file: only plain raster formats.
+const char* const QtFormats[] = {"bmp", "gif", "ico", "cur", "jpeg",
+                                 "jpg", "png", "pbm", "pgm", "ppm"};
+
+bool SizeAllowed(int64_t Width, int64_t Height) {
+  return Width <= MaxSide && Height <= MaxSide && Width * Height <= MaxPixels;
+}
 
 bool IsContentFormat(const char* Format) {
   for (const char* name : ContentFormats)
@@ -81,24 +96,59 @@ QImage ToQImage(Magick::Image& Image) {
   return result;
 }
 
+// The image library's own format detection would override the format asked for and hand some
+// contents to outside programs; the coder is therefore called directly on the bytes.
+MagickLib::Image* RunCoder(const QByteArray& Data, const std::string& Format,
+                           MagickLib::ExceptionInfo& Exception) {
+  const MagickLib::MagickInfo* info = MagickLib::GetMagickInfo(Format.c_str(), &Exception);
+  if (!info || !info->decoder) return nullptr;
+  MagickLib::ImageInfo* imageInfo = MagickLib::CloneImageInfo(nullptr);
+  if (!imageInfo) return nullptr;
+  std::snprintf(imageInfo->magick, sizeof imageInfo->magick, "%s", Format.c_str());
+  std::snprintf(imageInfo->filename, sizeof imageInfo->filename, "%s:", Format.c_str());
+  imageInfo->affirm = MagickTrue;
+  imageInfo->subimage = 0;
+  imageInfo->subrange = 1;
+  imageInfo->blob =
+      reinterpret_cast<decltype(imageInfo->blob)>(const_cast<char*>(Data.constData()));
+  imageInfo->length = static_cast<std::size_t>(Data.size());
+  MagickLib::Image* image = info->decoder(imageInfo, &Exception);
+  imageInfo->blob = nullptr;
+  imageInfo->length = 0;
+  MagickLib::DestroyImageInfo(imageInfo);
+  return image;
+}
+
 // Decodes Data as Format. A warning from a JPEG that still gave pixels (a truncated file)
 // counts as success; every other error or warning refuses the file.
 QImage DecodeBlob(const QByteArray& Data, const QString& Format) {
   if (!Initialized) InitCodecs();
   const std::string format = Format.toUpper().toStdString();
+  if (format == "PSD") return DecodePsd(Data);
+  MagickLib::ExceptionInfo exception;
+  MagickLib::GetExceptionInfo(&exception);
+  MagickLib::Image* image = RunCoder(Data, format, exception);
+  std::string problem;
+  if (exception.severity != MagickLib::UndefinedException) {
+    problem = exception.reason ? exception.reason : "Cannot decode";
+    if (exception.description) problem += std::string(" (") + exception.description + ")";
+  }
+  const bool warning = exception.severity < MagickLib::ErrorException;
+  const bool jpeg = format == "JPEG" || format == "JPG";
+  MagickLib::DestroyExceptionInfo(&exception);
+  if (!image) throw ECodecError(problem.empty() ? "Cannot decode as " + format : problem);
+  if (!problem.empty() && !(warning && jpeg)) {
+    MagickLib::DestroyImageList(image);
+    throw ECodecError(problem);
+  }
+  // The first frame only; the wrapper owns it from here.
+  if (image->next) {
+    MagickLib::DestroyImageList(image->next);
+    image->next = nullptr;
+  }
   try {
-    Magick::Blob blob(Data.constData(), static_cast<std::size_t>(Data.size()));
-    Magick::Image image;
-    image.subImage(0);
-    image.subRange(1);
-    image.magick(format);
-    try {
-      image.read(blob);
-    } catch (const Magick::Warning& warning) {
-      const bool jpeg = format == "JPEG" || format == "JPG";
-      if (!jpeg || image.columns() == 0 || image.rows() == 0) throw ECodecError(warning.what());
-    }
-    return ToQImage(image);
+    Magick::Image wrapped(image);
+    return ToQImage(wrapped);
   } catch (const Magick::Exception& e) {
     throw ECodecError(e.what());
   }
@@ -131,6 +181,14 @@ QByteArray EncodeWithMagick(const QImage& Picture, const char* Format) {
 
 }  // namespace
 
+// A picture's content never makes the library run a program, fetch a URL or open a file: the
+// codec layer hands it the bytes itself.
+MagickPassFail RefuseAccess(const MagickLib::ConfirmAccessMode, const char* Path,
+                            MagickLib::ExceptionInfo* Exception) {
+  MagickLib::ThrowException(Exception, MagickLib::CoderError, "Access refused", Path);
+  return MagickFail;
+}
+
 void InitCodecs() {
   if (Initialized) return;
   Magick::InitializeMagick(nullptr);
@@ -138,6 +196,16 @@ void InitCodecs() {
   MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, MaxPixels);
   MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, MaxSide);
   MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, MaxSide);
+  // The library learns a format's signature only when its coder is loaded: load every coder
+  // of the lists now, so recognition by content does not depend on what was decoded before.
+  MagickLib::ExceptionInfo exception;
+  MagickLib::GetExceptionInfo(&exception);
+  for (const char* name : ContentFormats) (void)MagickLib::GetMagickInfo(name, &exception);
+  for (const TExtensionFormat& entry : ExtensionFormats)
+    (void)MagickLib::GetMagickInfo(entry.Format, &exception);
+  for (const char* name : {"JPEG", "GIF"}) (void)MagickLib::GetMagickInfo(name, &exception);
+  MagickLib::DestroyExceptionInfo(&exception);
+  MagickLib::MagickSetConfirmAccessHandler(RefuseAccess);
   Initialized = true;
 }
 
@@ -152,6 +220,7 @@ QString RecognizeFormat(const QString& FileName) {
   if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray head = file.read(SignatureBytes);
   if (head.isEmpty()) return {};
+  if (head.startsWith(PsdSignature)) return QStringLiteral("PSD");
   const char* format = MagickLib::GetImageMagick(
       reinterpret_cast<const unsigned char*>(head.constData()), static_cast<size_t>(head.size()));
   if (!format || !IsContentFormat(format)) return {};
@@ -166,21 +235,33 @@ QImage DecodeByExtension(const QString& FileName) {
   const QString extension = QFileInfo(FileName).suffix().toLower();
   for (const TExtensionFormat& entry : ExtensionFormats) {
     if (extension != QLatin1String(entry.Extension)) continue;
+    // The file's own decoder has the last word: a broken GIF is not handed to a reader that
+    // may allocate whatever screen the file claims.
+    if (std::strcmp(entry.Format, "ICO") != 0)
+      return DecodeAs(FileName, QString::fromLatin1(entry.Format));
     try {
       return DecodeAs(FileName, QString::fromLatin1(entry.Format));
     } catch (const ECodecError&) {
-      break;  // Qt's readers may still know the file
+      break;  // icons of the PNG kind are Qt's
     }
   }
   QImageReader reader(FileName);
+  // The reader allocates what the file announces, which for a GIF is its screen, not the
+  // frame it reports: cap the allocation at the largest picture and check the result too.
+  reader.setAllocationLimit(static_cast<int>(MaxPixels * 4 / (1024 * 1024)));
+  const QByteArray qtFormat = reader.format().toLower();
+  bool known = false;
+  for (const char* name : QtFormats) known = known || qtFormat == name;
+  if (!known) throw ECodecError("Unknown picture format: " + FileName.toStdString());
   const QSize size = reader.size();
-  if (size.isValid() && (size.width() > MaxSide || size.height() > MaxSide ||
-                         static_cast<int64_t>(size.width()) * size.height() > MaxPixels))
+  if (size.isValid() && !SizeAllowed(size.width(), size.height()))
     throw ECodecError("Picture too large: " + FileName.toStdString());
   QImage image = reader.read();
   if (image.isNull())
     throw ECodecError("Cannot decode " + FileName.toStdString() + ": " +
                       reader.errorString().toStdString());
+  if (!SizeAllowed(image.width(), image.height()))
+    throw ECodecError("Picture too large: " + FileName.toStdString());
   return image;
 }
 

@@ -319,9 +319,26 @@ bool TTavRaster::IsPowerOf2Size(const QImage* Picture) const {
          ceilPower(Picture->height()) == Picture->height();
 }
 
+QSize TTavRaster::PowerOf2SizeFor(int Width, int Height) const {
+  int width = NearestPowerOf2(Width);
+  int height = NearestPowerOf2(Height);
+  // A picture just under the limits may round up past them: take the next power down on the
+  // side that was rounded up the most, until the size is allowed.
+  while (!SizeAllowed(width, height) && (width > 1 || height > 1)) {
+    const bool shrinkWidth = height <= 1 || (width > 1 && static_cast<int64_t>(width) * Height >=
+                                                              static_cast<int64_t>(height) * Width);
+    if (shrinkWidth)
+      width /= 2;
+    else
+      height /= 2;
+  }
+  return {width, height};
+}
+
 void TTavRaster::ResizeToPowerOf2(QImage* Picture) {
   if (IsRasterEmpty(Picture)) return;
-  ResizeRaster(Picture, NearestPowerOf2(Picture->width()), NearestPowerOf2(Picture->height()));
+  const QSize size = PowerOf2SizeFor(Picture->width(), Picture->height());
+  ResizeRaster(Picture, size.width(), size.height());
 }
 
 bool TTavRaster::RasterToTexImage(QImage* Picture, TTexImage& TexImage) {
@@ -331,6 +348,10 @@ bool TTavRaster::RasterToTexImage(QImage* Picture, TTexImage& TexImage) {
   if (!To24Bit(*Picture)) return false;
   const int width = Picture->width();
   const int height = Picture->height();
+  // OpenGL 1.1 takes power-of-two sides only (1 among them); a resize that could not be made
+  // leaves no block rather than one of the picture's own size.
+  const auto powerOf2 = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
+  if (!powerOf2(width) || !powerOf2(height)) return false;
   const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
   uint8_t* pixels = new (std::nothrow) uint8_t[rowBytes * static_cast<std::size_t>(height)];
   if (!pixels) return false;

@@ -67,6 +67,9 @@ class TTavRaster : public TManagedSingleton<TTavRaster, &TavRaster> {
   int NearestPowerOf2(int Size) const;
   // True when width and height are both powers of two of at least 2.
   bool IsPowerOf2Size(const QImage* Picture) const;
+  // The power-of-two size a Width x Height picture becomes: the nearest powers, halved where
+  // needed to stay within the picture limits.
+  QSize PowerOf2SizeFor(int Width, int Height) const;
   void ResizeToPowerOf2(QImage* Picture);
   // Fills TexImage from Picture, resizing Picture itself to powers of two first if needed.
   bool RasterToTexImage(QImage* Picture, TTexImage& TexImage);

@@ -5,7 +5,7 @@ OPGL_PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libgraphicsmagick++1-dev libsimpleini-dev
   fonts-liberation fonts-wqy-microhei
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth graphicsmagick
 )
 

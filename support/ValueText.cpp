@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -55,7 +56,10 @@ bool TryStrToInt(const QString& Text, int32_t& Value) {
   if (i >= s.size()) return false;
   if (s[i] == '$' || (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X'))) {
     i += s[i] == '$' ? 1 : 2;
-    if (i >= s.size() || s.size() - i > 8) return false;
+    if (i >= s.size()) return false;
+    // Leading zeros do not count towards the eight digits of a 32-bit value.
+    while (s.size() - i > 8 && s[i] == '0') ++i;
+    if (s.size() - i > 8) return false;
     uint32_t v = 0;
     for (; i < s.size(); ++i) {
       const int d = HexDigit(s[i]);
@@ -140,6 +144,9 @@ TDateTime FromQDateTime(const QDateTime& Value) {
 }
 
 QDateTime ToQDateTime(TDateTime Value) {
+  // Days outside 0001-01-01 .. 9999-12-31 (and NaN) are held at the nearer end of that range.
+  constexpr double FirstDay = -693593.0, LastDay = 2958465.999999;
+  Value = std::isnan(Value) ? 0.0 : std::clamp(Value, FirstDay, LastDay);
   const double whole = std::floor(Value);
   const auto msecs = static_cast<int>(std::llround((Value - whole) * 86400000.0));
   return QDateTime(Epoch().date().addDays(static_cast<qint64>(whole)), QTime(0, 0)).addMSecs(msecs);
