@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 #include "BrimloLogo.h"
@@ -379,7 +380,9 @@ void TMainForm::FillLightList() {
 void TMainForm::FillMaterialControls() {
   ckbxColorMaterial->setChecked(GLBrimloLogo->FColorMaterial);
   ckbxMixLogoColor->setChecked(GLBrimloLogo->FMixLogoColor);
-  tkbarMixRate->setValue(static_cast<int>(std::nearbyint(GLBrimloLogo->FMixRate * 10)));
+  // Held inside the bar before the conversion, whatever the logo holds.
+  const double rate = std::isfinite(GLBrimloLogo->FMixRate) ? GLBrimloLogo->FMixRate * 10.0 : 0.0;
+  tkbarMixRate->setValue(static_cast<int>(std::nearbyint(std::clamp(rate, 0.0, 10.0))));
   lbxOtherMaterials->clear();
   for (int i = 0; i < MaterialPresetCount; ++i) {
     lbxOtherMaterials->addItem(MaterialNames[i]);

@@ -20,42 +20,12 @@
 #include "AppPaths.h"
 #include "OpglCamera.h"
 #include "Units.h"
+#include "WindowFixture.h"
 #include "frmOpgl.h"
 
+class FrameMathTest : public WindowFixture {};
+
 namespace {
-
-std::unique_ptr<QTemporaryDir> SettingsDir;
-TMainForm* Form = nullptr;
-
-class FrameMathTest : public ::testing::Test {
- public:
-  static void SetUpTestSuite() {
-    SettingsDir = std::make_unique<QTemporaryDir>();
-    AppPaths::SetSettingsFileName(SettingsDir->filePath(QStringLiteral("OpglProject.ini")));
-    UnitStartup();
-    Form = new TMainForm();
-    MainForm = Form;
-    Form->setWindowState(Qt::WindowNoState);
-    Form->resize(900, 700);
-    Form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form)) << "no display: run under xvfb-run";
-    QTest::qWait(50);
-  }
-  static void TearDownTestSuite() {
-    delete Form;
-    Form = nullptr;
-    MainForm = nullptr;
-    UnitShutdown();
-    AppPaths::SetSettingsFileName(QString());
-    SettingsDir.reset();
-  }
-
- protected:
-  void SetUp() override {
-    ASSERT_NE(Form, nullptr);
-    Form->Timer->stop();
-  }
-};
 
 using TVec = std::array<double, 3>;
 
@@ -79,7 +49,7 @@ TVec Rotate(const TVec& P, double Degrees, TVec Axis) {
 TEST_F(FrameMathTest, EachSideViewGetsItsOwnEye) {
   Form->ckbxSinglePort->setChecked(false);
   GLCamera->SetViewPoints(UserView, GLPoint4f(3, 4, 12, 1), GLPoint4f(1, 0, 0, 1));
-  Form->Repaint();
+  Frame();  // the frame re-aims the side views
   const double d = std::sqrt(2.0 * 2 + 4 * 4 + 12 * 12);
   const struct {
     const TGLView& View;
