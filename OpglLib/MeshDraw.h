@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <vector>
 
-// Leaving out the back faces that can never show. Each mesh is a set of closed solids wound
+// Leaving out the faces that can never show. Each mesh is a set of closed solids wound
 // counter-clockwise seen from outside, so the depth test hides a back face behind the front
 // of its own solid; only next to the outline, where front and back meet at one depth, can
-// rounding let a back face through. The shortcut leaves out the back faces that share no
-// corner with a front face, and only while nothing else can show them (blending, no depth
-// test, a solid cut open by the near plane, ...): the picture stays the same. On by default;
-// off draws every triangle (the reference the shortcut is checked against).
+// rounding let one through. The shortcut leaves out the back faces that share no corner with
+// a face turned toward the eye or nearly edge-on, and the triangles that lie inside another
+// convex solid of the same mesh, clear of its surface; and only while nothing else can show
+// them (blending, no depth test, a solid cut open by the near plane, ...): the picture stays
+// the same. On by default; off draws every triangle (the reference it is checked against).
 void SetMeshCulling(bool On);
 bool MeshCulling();
 
