@@ -211,11 +211,11 @@ void AverageBoxes(const QImage& Source, QImage& Dest) {
     boxes.FirstSourceRow[j] = sourceRow;
     sourceRow += boxes.Heights[j];
   }
-  // Splitting pays once a band reads a hundred thousand source pixels or so.
+  // Splitting pays once each band reads a few hundred thousand source pixels.
   const int64_t pixels = static_cast<int64_t>(Source.width()) * Source.height();
   const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   const int bands = static_cast<int>(
-      std::clamp<int64_t>(std::min<int64_t>({cores, pixels / 100000, Dest.height()}), 1, 16));
+      std::clamp<int64_t>(std::min<int64_t>({cores, pixels / 400000, Dest.height()}), 1, 16));
   if (bands == 1) {
     AverageBand(Source, Dest, boxes, 0, Dest.height());
     return;

@@ -30,7 +30,7 @@ TEST(StretchRaster, LargeShrinksMatchTheBoxByBoxArithmetic) {
   AppPaths::SetSettingsFileName(settings.filePath(QStringLiteral("Raster.ini")));
   TTavRaster::Create();
   const std::array<int, 4> sizes[] = {
-      {1001, 703, 333, 234},  // shared out, rows of 3 and 4, a last row and column unused
+      {1301, 703, 433, 234},  // shared out over the cores, a last row and column unused
       {700, 500, 700, 500},   // own size: every box one pixel, each value one less
       {640, 480, 480, 360},   // boxes of 1, 1, 2
       {901, 300, 900, 1},     // one destination row: nothing to share
