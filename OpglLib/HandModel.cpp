@@ -17,3 +17,7 @@ void DrawHand() {
 void DrawHandImmediate() {
   Hand().DrawImmediate();
 }
+
+int HandTrianglesDrawn() {
+  return Hand().LastDrawnTriangles();
+}

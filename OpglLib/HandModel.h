@@ -19,3 +19,5 @@ extern const int16_t HandTriangles[HandTriangleCount][9];
 void DrawHand();
 // The same mesh corner by corner in immediate mode (the reference for faster paths).
 void DrawHandImmediate();
+// Triangles the last DrawHand sent to OpenGL.
+int HandTrianglesDrawn();

@@ -5,8 +5,19 @@
 #include <cstdint>
 #include <vector>
 
-// The mesh flattened once into arrays of distinct corners (vertex, normal, texture coordinate)
-// and one index per corner, so one indexed draw emits the same triangles in the same order.
+// Leaving out the faces that can never show. Each mesh is a set of closed solids wound
+// counter-clockwise seen from outside, so the depth test hides a back face behind the front
+// of its own solid; only next to the outline, where front and back meet at one depth, can
+// rounding let one through. The shortcut leaves out the back faces that share no corner with
+// a face turned toward the eye or nearly edge-on, and the triangles that lie inside another
+// convex solid of the same mesh, clear of its surface; and only while nothing else can show
+// them (blending, no depth test, a solid cut open by the near plane, ...): the picture stays
+// the same. On by default; off draws every triangle (the reference it is checked against).
+void SetMeshCulling(bool On);
+bool MeshCulling();
+
+// The mesh flattened once into distinct corners (vertex, normal, texture coordinate) and one
+// index per corner, so one indexed draw emits the same triangles in the same order.
 class TMeshArrays {
  public:
   // Stride is the number of int16 per triangle (6 or 9); TexCoords may be null.
@@ -21,7 +32,9 @@ class TMeshArrays {
   void DrawImmediate() const;
 
   int CornerCount() const { return static_cast<int>(FIndices.size()); }
-  int DistinctCorners() const { return static_cast<int>(FPositions.size() / 3); }
+  int DistinctCorners() const { return static_cast<int>(FInterleaved.size() / FFloatsPerCorner); }
+  // Triangles the last draw sent (all of them unless back faces were left out).
+  int LastDrawnTriangles() const { return FLastDrawn; }
 
  private:
   void Begin(GLint (&Modes)[2]) const;
@@ -29,6 +42,15 @@ class TMeshArrays {
   void EmitIndexed() const;
   bool EmitBuffered() const;
   void EmitImmediate() const;
+  void SetCurrentCorner() const;
+  // The eye in the mesh's homogeneous coordinates when back faces cannot show in the current
+  // state; false when everything must be drawn.
+  bool BackFacesHidden(double (&Eye)[4]) const;
+  // Fills FSubset with the corner indices of the triangles that may show; false when they
+  // are all of them.
+  bool VisibleSubset() const;
+  // Marks the triangles that lie inside another solid of the mesh, clear of its surface.
+  void FindInsideTriangles();
 
   const float (*FVertices)[3];
   const float (*FNormals)[3];
@@ -36,9 +58,22 @@ class TMeshArrays {
   const int16_t* FTriangles;
   int FTriangleCount;
   int FStride;
-  std::vector<float> FPositions, FNormalArray, FTexArray;
-  std::vector<GLuint> FIndices;
-  // Interleaved position, normal (and texture coordinate) per distinct corner; 16-bit indices.
+  int FVertexCount = 0;
+  int FFloatsPerCorner;
+  // Position, normal (and texture coordinate) per distinct corner.
   std::vector<float> FInterleaved;
-  std::vector<uint16_t> FShortIndices;
+  std::vector<GLuint> FIndices;
+  std::vector<uint16_t> FShortIndices;  // the same, when they fit 16 bits
+  // Per triangle, one array a value: its plane (outward normal, offset), the normal's length
+  // and its first corner; whether it lies wholly inside another solid of the mesh.
+  std::vector<float> FPlane[5], FCorner[3];
+  std::vector<uint8_t> FInside;
+  // A sphere around every vertex, in the table's coordinates.
+  float FCentre[3] = {0, 0, 0};
+  float FRadius = 0;
+  // Scratch of the last draw.
+  mutable std::vector<uint16_t> FSubset;
+  mutable std::vector<uint8_t> FOutline;
+  mutable std::vector<uint8_t> FBack;
+  mutable int FLastDrawn = 0;
 };

@@ -17,3 +17,7 @@ void DrawRobot() {
 void DrawRobotImmediate() {
   Robot().DrawImmediate();
 }
+
+int RobotTrianglesDrawn() {
+  return Robot().LastDrawnTriangles();
+}

@@ -17,3 +17,5 @@ extern const int16_t RobotTriangles[RobotTriangleCount][6];
 void DrawRobot();
 // The same mesh corner by corner in immediate mode (the reference for faster paths).
 void DrawRobotImmediate();
+// Triangles the last DrawRobot sent to OpenGL.
+int RobotTrianglesDrawn();

@@ -19,6 +19,7 @@
 #include "AppPaths.h"
 #include "CompiledDraw.h"
 #include "GOpglVariable.h"
+#include "MeshDraw.h"
 #include "Units.h"
 #include "frmOpgl.h"
 
@@ -28,6 +29,7 @@ struct TOptions {
   bool Heaviest;
   bool Immediate;
   bool Meshes = true;
+  bool Culling = true;
 };
 
 std::vector<std::pair<QCheckBox*, bool>> SavedChecks;
@@ -48,6 +50,7 @@ void SetOptions(const TOptions& Options) {
     form.ckbxRobot->setChecked(Options.Meshes);
   }
   SetImmediateDrawing(Options.Immediate);
+  SetMeshCulling(Options.Culling);
 }
 
 void Frame(benchmark::State& State, TOptions Options) {
@@ -65,11 +68,13 @@ void Frame(benchmark::State& State, TOptions Options) {
   if (!snapshot.isEmpty())
     surface->grabFramebuffer().save(
         snapshot +
-        QStringLiteral("/frame-%1%2%3.png")
+        QStringLiteral("/frame-%1%2%3%4.png")
             .arg(Options.Heaviest ? QStringLiteral("heaviest") : QStringLiteral("startup"))
             .arg(Options.Immediate ? QStringLiteral("-immediate") : QString())
-            .arg(Options.Meshes ? QString() : QStringLiteral("-nomeshes")));
+            .arg(Options.Meshes ? QString() : QStringLiteral("-nomeshes"))
+            .arg(Options.Culling ? QString() : QStringLiteral("-allfaces")));
   SetImmediateDrawing(false);
+  SetMeshCulling(true);
   State.counters["paints"] = static_cast<double>(Paints) / static_cast<double>(State.iterations());
   Paints = 0;
 }
@@ -79,6 +84,10 @@ void BM_HeaviestImmediate(benchmark::State& State) {
 }
 void BM_HeaviestShipped(benchmark::State& State) {
   Frame(State, {true, false});
+}
+// Shipped, but with every back face drawn: the same frame without the culling shortcut.
+void BM_HeaviestAllFaces(benchmark::State& State) {
+  Frame(State, {true, false, true, false});
 }
 // The rest of the heaviest frame, to tell the meshes' share.
 void BM_HeaviestWithoutMeshes(benchmark::State& State) {
@@ -90,11 +99,16 @@ void BM_StartupImmediate(benchmark::State& State) {
 void BM_StartupShipped(benchmark::State& State) {
   Frame(State, {false, false});
 }
+void BM_StartupAllFaces(benchmark::State& State) {
+  Frame(State, {false, false, true, false});
+}
 BENCHMARK(BM_HeaviestImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_HeaviestShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_HeaviestAllFaces)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_HeaviestWithoutMeshes)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 BENCHMARK(BM_StartupImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 BENCHMARK(BM_StartupShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
+BENCHMARK(BM_StartupAllFaces)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 
 // Sizes the window so that its GL surface is Width x Height.
 void FitSurface(TMainForm& Form, int Width, int Height) {
