@@ -1,7 +1,9 @@
 #include "Conversions.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "ValueText.h"
 
@@ -20,10 +22,14 @@ int StrToInt(const QString& Text) {
 }
 
 QString FormatText(const char* Format, ...) {
-  char buffer[256];
-  va_list args;
+  // Measured first, so no result is ever cut short.
+  va_list args, measure;
   va_start(args, Format);
-  std::vsnprintf(buffer, sizeof buffer, Format, args);
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, Format, measure);
+  va_end(measure);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, Format, args);
   va_end(args);
-  return QString::fromLocal8Bit(buffer);
+  return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
