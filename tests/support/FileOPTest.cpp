@@ -10,6 +10,7 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -245,9 +246,10 @@ TEST_F(FileOPTest, TheRunningDevelopmentEnvironmentIsNeitherCopiedNorRead) {
   ASSERT_TRUE(QFile::copy("/bin/sleep", ide));
   TFileOpEX::ReleaseInstance();
   TBatchRunner::ReleaseInstance();
-  bool debugger = true;
-  TBatchRunner::SetEnvironment({[&] { return debugger; },
-                                [&](const QString& key, const QString& name) {
+  // Shared, because the environment outlives this body: the tear-down still asks it.
+  const auto debugger = std::make_shared<bool>(true);
+  TBatchRunner::SetEnvironment({[debugger] { return *debugger; },
+                                [root](const QString& key, const QString& name) {
                                   return key == "Software\\Borland\\Delphi\\7.0" &&
                                                  name == "RootDir"
                                              ? root + "/"
@@ -269,7 +271,7 @@ TEST_F(FileOPTest, TheRunningDevelopmentEnvironmentIsNeitherCopiedNorRead) {
   EXPECT_EQ(written, -1);
   EXPECT_FALSE(Files->ShellCopyFile(ide, Path("ide-copy")));
   EXPECT_FALSE(QFileInfo::exists(Path("ide-copy")));
-  debugger = false;  // without a debugger the copy is allowed, the times are still not read
+  *debugger = false;  // without a debugger the copy is allowed, the times are still not read
   EXPECT_FALSE(Files->GetFileTimes(ide, created, accessed, written));
   EXPECT_EQ(written, -1);
   EXPECT_TRUE(Files->ShellCopyFile(ide, Path("ide-copy")));
