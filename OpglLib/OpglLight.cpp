@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "CompiledDraw.h"
@@ -273,10 +274,14 @@ QString TGLLighter::GetLightInfo(GLenum LightID) const {
   GLfloat buffer[4] = {0, 0, 0, 0};
   for (GLenum param = GL_AMBIENT; param <= GL_QUADRATIC_ATTENUATION; ++param) {
     glGetLightfv(LightID, param, buffer);
-    info += QString::asprintf("  %s :  (%.1f, %.1f, %.1f, %.1f)%s",
-                              LightParamNames[param - GL_AMBIENT].toLatin1().constData(),
-                              static_cast<double>(buffer[0]), static_cast<double>(buffer[1]),
-                              static_cast<double>(buffer[2]), static_cast<double>(buffer[3]), "\r");
+    // The C library's formatting, so the numbers use the user's decimal separator like every
+    // other text of the program; four floats of any size fit the line.
+    char line[512];
+    std::snprintf(line, sizeof line, "  %s :  (%.1f, %.1f, %.1f, %.1f)%s",
+                  LightParamNames[param - GL_AMBIENT].toLatin1().constData(),
+                  static_cast<double>(buffer[0]), static_cast<double>(buffer[1]),
+                  static_cast<double>(buffer[2]), static_cast<double>(buffer[3]), "\r");
+    info += QString::fromLocal8Bit(line);
   }
   return info;
 }
