@@ -18,6 +18,7 @@
 #include "ListBoxColor.h"
 #include "Messages.h"
 #include "QColorValue.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -29,11 +30,6 @@ class ColorControlsTest : public ::testing::Test {
   }
   void TearDown() override { AppPaths::SetSettingsFileName(QString()); }
   QString Settings() const { return Dir.filePath(QStringLiteral("OpglProject.ini")); }
-  static void WriteFile(const QString& Name, const QByteArray& Text) {
-    QFile file(Name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Text);
-  }
   QTemporaryDir Dir;
 };
 
@@ -81,7 +77,7 @@ TEST_F(ColorControlsTest, DefaultPaletteWrapsEverySixtyItemsAndIgnoresOtherIndex
   list.SetItemColor(0, 0x0000FF);
   list.SetItemColor(59, 0x00FF00);
   EXPECT_NO_THROW(list.SetItemColor(60, 0x123456));  // ignored
-  list.SetItemColor(-1, 0x123456);  // ignored
+  list.SetItemColor(-1, 0x123456);                   // ignored
   EXPECT_EQ(list.ItemColor(0), 0x0000FF);
   EXPECT_EQ(list.ItemColor(60), 0x0000FF);  // item 60 repeats item 0
   EXPECT_EQ(list.ItemColor(119), 0x00FF00);
@@ -261,8 +257,8 @@ TEST_F(ColorControlsTest, ColoursAreStoredPerClassAndReadOnlyFromAnExistingFile)
   }
 
   // "ClrNum" = 5 with five keys still gives 60 colours; the rest keep their defaults.
-  WriteFile(Settings(),
-            "[TCheckListBoxColor]\nClrNum=5\nClr0=1\nClr1=2\nClr2=3\nClr3=4\nClr4=$FF\n");
+  WriteAll(Settings(),
+           "[TCheckListBoxColor]\nClrNum=5\nClr0=1\nClr1=2\nClr2=3\nClr3=4\nClr4=$FF\n");
   {
     TCheckListBoxColor lights;
     ASSERT_EQ(lights.Colors().size(), 60u);
@@ -272,7 +268,7 @@ TEST_F(ColorControlsTest, ColoursAreStoredPerClassAndReadOnlyFromAnExistingFile)
   }
 
   // The two plain lists share one section: both read it, the last one destroyed writes it.
-  WriteFile(Settings(), "[TListBoxColor]\nClrNum=60\nClr0=7\n");
+  WriteAll(Settings(), "[TListBoxColor]\nClrNum=60\nClr0=7\n");
   auto first = std::make_unique<TListBoxColor>();
   auto second = std::make_unique<TListBoxColor>();
   EXPECT_EQ(first->Colors()[0], 7);

@@ -19,6 +19,7 @@
 #include "FileOP.h"
 #include "IniFile.h"
 #include "RunBatch.h"
+#include "TestFiles.h"
 #include "ValueText.h"
 
 namespace {
@@ -28,17 +29,6 @@ constexpr double Second = 1.0 / 86400.0;
 TDateTime LocalDateTime(QDate Date, int Hour, int Minute, int Sec) {
   return static_cast<double>(QDate(1899, 12, 30).daysTo(Date)) +
          (Hour * 3600 + Minute * 60 + Sec) * Second;
-}
-
-void WriteAll(const QString& Name, const QByteArray& Bytes) {
-  QFile file(Name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(Bytes);
-}
-
-QByteArray ReadAll(const QString& Name) {
-  QFile file(Name);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Sets the last-write time to a local wall-clock time.

@@ -10,20 +10,10 @@
 #include "IniFile.h"
 #include "RegistryLookup.h"
 #include "RunBatch.h"
+#include "TestFiles.h"
 #include "Units.h"
 
 namespace {
-
-void WriteAll(const QString& Name, const QByteArray& Bytes) {
-  QFile file(Name);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(Bytes);
-}
-
-QByteArray ReadAll(const QString& Name) {
-  QFile file(Name);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A project folder "proj" holding OpglProject.dpr, with the executable in "proj/bin" (so the
 // project file is found above the executable's folder) and the settings file beside it.
