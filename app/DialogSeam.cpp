@@ -1,7 +1,9 @@
 #include "DialogSeam.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -11,9 +13,12 @@ QStringList PictureNameFilters(const QString& Filter) {
   const QStringList parts = Filter.split(QLatin1Char('|'));
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // "*.*" means every file, those without a dot in their name too.
+    for (QString& pattern : patterns)
+      if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+    // The dialog shows the description alone (it hides the patterns in brackets).
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
   }
   return filters;
 }
@@ -36,13 +41,24 @@ TDialogSeam RealDialogs(QWidget* Owner, QColorDialog* ColorDialog) {
   seam.ChoosePicture = [](QFileDialog* Dialog, TPictureDialog& Request) {
     const QStringList filters = PictureNameFilters(Request.Filter);
     Dialog->setWindowTitle(Request.Title);
+    Dialog->setOption(QFileDialog::HideNameFilterDetails);
     Dialog->setNameFilters(filters);
     if (Request.FilterIndex >= 1 && Request.FilterIndex <= filters.size())
       Dialog->selectNameFilter(filters[Request.FilterIndex - 1]);
     if (!Request.FileName.isEmpty()) Dialog->selectFile(Request.FileName);
-    if (Dialog->exec() != QDialog::Accepted || Dialog->selectedFiles().isEmpty()) return false;
+    const int result = Dialog->exec();
+    // A completion list still up when the dialog closed would stay over the window and take
+    // the next click.
+    for (QCompleter* completer : Dialog->findChildren<QCompleter*>())
+      if (completer->popup()) completer->popup()->hide();
+    if (result != QDialog::Accepted || Dialog->selectedFiles().isEmpty()) return false;
     Request.FileName = Dialog->selectedFiles().first();
-    Request.FilterIndex = static_cast<int>(filters.indexOf(Dialog->selectedNameFilter())) + 1;
+    // With the patterns hidden the dialog may answer the description it shows.
+    const QString chosen = Dialog->selectedNameFilter();
+    qsizetype index = filters.indexOf(chosen);
+    for (qsizetype i = 0; index < 0 && i < filters.size(); ++i)
+      if (filters[i].startsWith(chosen + QStringLiteral(" ("))) index = i;
+    Request.FilterIndex = static_cast<int>(index) + 1;
     return true;
   };
   return seam;

@@ -154,12 +154,21 @@ bool TMainForm::IsKeyDeafBar(const QObject* Control) const {
   return false;
 }
 
+namespace {
+
+// Tab and Shift+Tab move the focus on; a bar that dropped them would hold the keyboard.
+bool MovesFocus(int Key) {
+  return Key == Qt::Key_Tab || Key == Qt::Key_Backtab;
+}
+
+}  // namespace
+
 void TMainForm::tkbarFovKeyDown(QObject*, int& Key) {
-  Key = 0;
+  if (!MovesFocus(Key)) Key = 0;
 }
 
 void TMainForm::tkbarFovKeyUp(QObject*, int& Key) {
-  Key = 0;
+  if (!MovesFocus(Key)) Key = 0;
 }
 
 void TMainForm::tkbarFovKeyPress(QObject*, QChar& Key) {

@@ -25,7 +25,8 @@ TRadioGroup::TRadioGroup(const QString& Caption, const QStringList& Items, int C
   const int rows = (static_cast<int>(Items.size()) + Columns - 1) / Columns;
   for (int i = 0; i < Items.size(); ++i) {
     auto* button = new QRadioButton(Items[i], this);
-    button->setFocusPolicy(Qt::TabFocus);
+    // A click gives the item the focus, so the arrow keys then move the selection from it.
+    button->setFocusPolicy(Qt::StrongFocus);
     FGroup->addButton(button, i);
     FButtons.push_back(button);
     // Items run down the first column, then the next, as a radio group lists them.
@@ -231,7 +232,10 @@ void TPageControl::LayoutTabs() {
 
 // ---------------------------------------------------------------------------------------------
 
-TStatusBar::TStatusBar(const std::vector<int>& Widths, QWidget* Parent) : QWidget(Parent) {
+TStatusBar::TStatusBar(const std::vector<int>& Widths, QWidget* Parent)
+    : QWidget(Parent), FWidths(Widths) {
+  // Panels that grow past the window's edge are cut there; they never widen the window.
+  setMinimumWidth(1);
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 1, 0, 1);
   row->setSpacing(2);
@@ -253,7 +257,13 @@ QString TStatusBar::PanelText(int Index) const {
 }
 
 void TStatusBar::SetPanelText(int Index, const QString& Text) {
-  if (Index >= 0 && Index < PanelCount()) FPanels[Index]->setText(Text);
+  if (Index < 0 || Index >= PanelCount()) return;
+  QLabel* panel = FPanels[Index];
+  panel->setText(Text);
+  // A panel is as wide as it was made, and wider when a text would not fit; it does not
+  // shrink again, so texts of changing length do not make the panels jump.
+  const int need = panel->sizeHint().width();
+  if (need > panel->width()) panel->setFixedWidth(std::max(need, FWidths[Index]));
 }
 
 int TStatusBar::PanelWidth(int Index) const {

@@ -106,7 +106,7 @@ class TPageControl : public QWidget {
   QButtonGroup* FGroup;
 };
 
-// Fixed-width text panels in one row, the last one filling what is left.
+// Text panels in one row, each at least its given width and wide enough for its text.
 class TStatusBar : public QWidget {
   Q_OBJECT
  public:
@@ -117,6 +117,7 @@ class TStatusBar : public QWidget {
   int PanelWidth(int Index) const;
 
  private:
+  std::vector<int> FWidths;
   std::vector<QLabel*> FPanels;
 };
 

@@ -113,6 +113,9 @@ bool TMainForm::eventFilter(QObject* Watched, QEvent* Event) {
         int code = key->key();
         Dispatch([&] { FormKeyDown(widget, code, key->modifiers()); });
         if (code == 0) return true;
+        // A handler that moved the focus (it opened a modal box or a dialog) has answered the
+        // key: passed on, it would reach the window with no focus left and run the table again.
+        if (QApplication::focusWidget() != focus) return true;
       }
       if (ControlKeyHandlers(widget, key)) return true;
     }

@@ -570,6 +570,8 @@ void TMainForm::CreateControls() {
       lbxOtherMaterials->setPalette(grey);
     }
     lbxOtherMaterials->SetColoringMode(cmBackground);
+    // The preset list takes its keys without raising its click handler.
+    lbxOtherMaterials->SetKeysRaiseClick(false);
     lbxOtherMaterials->addItem(QStringLiteral("Gold"));
     lbxOtherMaterials->addItem(QStringLiteral("Copper"));
     grid->addWidget(lbxOtherMaterials, 4, 0, 4, 1);

@@ -119,8 +119,9 @@ MagickLib::Image* RunCoder(const QByteArray& Data, const std::string& Format,
   return image;
 }
 
-// Decodes Data as Format. A warning from a JPEG that still gave pixels (a truncated file)
-// counts as success; every other error or warning refuses the file.
+// Decodes Data as Format. A warning from a JPEG that still gave pixels counts as success (a
+// truncated file shows what it has), unless it says the data itself is corrupt: those pixels
+// are garbage. Every other error or warning refuses the file.
 QImage DecodeBlob(const QByteArray& Data, const QString& Format) {
   if (!Initialized) InitCodecs();
   const std::string format = Format.toUpper().toStdString();
@@ -133,7 +134,8 @@ QImage DecodeBlob(const QByteArray& Data, const QString& Format) {
     problem = exception.reason ? exception.reason : "Cannot decode";
     if (exception.description) problem += std::string(" (") + exception.description + ")";
   }
-  const bool warning = exception.severity < MagickLib::ErrorException;
+  const bool warning = exception.severity < MagickLib::ErrorException &&
+                       problem.rfind("Corrupt JPEG data", 0) != 0;
   const bool jpeg = format == "JPEG" || format == "JPG";
   MagickLib::DestroyExceptionInfo(&exception);
   if (!image) throw ECodecError(problem.empty() ? "Cannot decode as " + format : problem);

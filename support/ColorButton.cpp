@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
+#include "FocusRect.h"
 #include "QColorValue.h"
 
 TColorButton::TColorButton(const QString& Caption, QWidget* Parent) : QPushButton(Caption, Parent) {
@@ -101,10 +102,6 @@ void TColorButton::paintEvent(QPaintEvent*) {
 
   if (OnDrawButton) OnDrawButton(this, r, state);
 
-  if (FIsFocused && focused) {
-    QStyleOptionFocusRect focusRect;
-    focusRect.initFrom(this);
-    focusRect.rect = whole.adjusted(4, 4, -4, -4);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focusRect, &p, this);
-  }
+  // Drawn here rather than by the style, which shows it only after a key and tints the face.
+  if (FIsFocused && focused) DrawFocusRect(p, whole.adjusted(4, 4, -4, -4));
 }

@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 
 #include "AppPaths.h"
+#include "FocusRect.h"
 #include "IniFile.h"
 #include "Messages.h"
 #include "QColorValue.h"
@@ -61,6 +62,11 @@ class TColorItemDelegate : public QStyledItemDelegate {
     Painter->setPen(look.Text);
     Painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       Index.data(Qt::DisplayRole).toString());
+    // The focused list shows which item the keys act on, over the item's own colours.
+    if (FList->hasFocus() && Index == FList->currentIndex()) {
+      Painter->setClipping(false);
+      DrawFocusRect(*Painter, text);
+    }
     Painter->restore();
   }
 
@@ -187,7 +193,15 @@ bool TColorListBase::DropsKey(const QKeyEvent* Event) const {
 void TColorListBase::keyPressEvent(QKeyEvent* Event) {
   // Dropped outright: not even the parent sees it.
   if (DropsKey(Event)) return Event->accept();
+  // A selection shown is a selection applied: a key that moves it or toggles a check runs the
+  // click handler, unless the list takes its keys without one.
+  const int row = ItemIndex();
+  const QListWidgetItem* current = currentItem();
+  const Qt::CheckState check = current ? current->checkState() : Qt::Unchecked;
   QListWidget::keyPressEvent(Event);
+  if (!FKeysRaiseClick) return;
+  const QListWidgetItem* now = currentItem();
+  if (ItemIndex() != row || (now && now == current && now->checkState() != check)) emit Click();
 }
 
 void TColorListBase::keyReleaseEvent(QKeyEvent* Event) {
@@ -196,14 +210,22 @@ void TColorListBase::keyReleaseEvent(QKeyEvent* Event) {
 }
 
 void TColorListBase::mousePressEvent(QMouseEvent* Event) {
+  // Only the left button selects: a right or middle press would change the selection without
+  // the click handler (the right press still asks for the pop-up menu, through its own event).
+  if (Event->button() != Qt::LeftButton) return Event->accept();
   QListWidget::mousePressEvent(Event);
   // A press on an item's check box selects the item too, as a press anywhere on it does.
-  if (Event->button() != Qt::LeftButton) return;
   if (const QListWidgetItem* it = itemAt(Event->position().toPoint()))
     if (row(it) != ItemIndex()) SetItemIndex(row(it));
 }
 
 void TColorListBase::mouseReleaseEvent(QMouseEvent* Event) {
+  if (Event->button() != Qt::LeftButton) return Event->accept();
   QListWidget::mouseReleaseEvent(Event);
-  if (Event->button() == Qt::LeftButton) emit Click();
+  emit Click();
+}
+
+void TColorListBase::mouseDoubleClickEvent(QMouseEvent* Event) {
+  if (Event->button() != Qt::LeftButton) return Event->accept();
+  QListWidget::mouseDoubleClickEvent(Event);
 }

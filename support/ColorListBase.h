@@ -34,6 +34,9 @@ class TColorListBase : public QListWidget {
   virtual void SetUnitFileName(const QString& Value) { FUnitFileName = Value; }
   bool EnableArrowKey() const { return FEnableArrowKey; }
   void SetEnableArrowKey(bool Value) { FEnableArrowKey = Value; }
+  // Whether a key that moves the selection or toggles a check raises Click (on by default).
+  bool KeysRaiseClick() const { return FKeysRaiseClick; }
+  void SetKeysRaiseClick(bool Value) { FKeysRaiseClick = Value; }
   TColoringMode ColoringMode() const { return FColoringMode; }
   void SetColoringMode(TColoringMode Mode);
   int ItemHeight() const { return FItemHeight; }
@@ -55,8 +58,9 @@ class TColorListBase : public QListWidget {
   virtual bool HasCheckBoxes() const { return false; }
 
  signals:
-  // The user clicked the list (after a click on an item's check box has toggled it). Keys
-  // and changes made from code raise nothing.
+  // The user chose an item: a left click (after a click on an item's check box has toggled
+  // it), or a key that moved the selection or toggled a check while KeysRaiseClick is on.
+  // Changes made from code raise nothing.
   void Click();
 
  protected:
@@ -74,6 +78,7 @@ class TColorListBase : public QListWidget {
   void keyReleaseEvent(QKeyEvent* Event) override;
   void mousePressEvent(QMouseEvent* Event) override;
   void mouseReleaseEvent(QMouseEvent* Event) override;
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
 
  private:
   bool DropsKey(const QKeyEvent* Event) const;
@@ -84,5 +89,6 @@ class TColorListBase : public QListWidget {
   QString FAuthor;
   QString FUnitFileName;
   bool FEnableArrowKey = false;
+  bool FKeysRaiseClick = true;
   int FItemHeight = 16;
 };

@@ -160,3 +160,82 @@ TEST_F(FrameMathTest, VolumeFieldsShowTheirOwnExtent) {
   UserView = saved;
   Form->RefreshPanel();
 }
+
+// "Sym V" and "Reflect V" draw the operands and the result as lines from the origin: read back
+// through feedback, the P1 line ends at P1 (at -P1 for the reflection) and the result line at
+// the mirrored vector, worked out here from the operands.
+TEST_F(FrameMathTest, SymmetricAndReflectedVectorsAreDrawnWhereTheyPoint) {
+  ShowOnly({Form->ckbxShowPts});
+  Form->ckbxSinglePort->setChecked(true);
+  CurrentView = &UserView;
+  Form->ResetViews();
+  Form->LayoutViewports();
+  Form->edX1->setText(QStringLiteral("3.0"));
+  Form->edy1->setText(QStringLiteral("1.0"));
+  Form->edz1->setText(QStringLiteral("2.0"));
+  Form->edx2->setText(QStringLiteral("0.0"));
+  Form->edy2->setText(QStringLiteral("4.0"));
+  Form->edz2->setText(QStringLiteral("0.0"));
+  // P1 = (3, 1, 2), P2 = (0, 4, 0): P1.P2 / |P2|^2 = 1/4, so its projection on P2 is (0, 1, 0).
+  const struct {
+    int Op;
+    TVec P1End, Result, Other;
+  } cases[] = {{5, {3, 1, 2}, {-3, 1, -2}, {3, -1, 2}},      // 2 (0, 1, 0) - P1
+               {6, {-3, -1, -2}, {3, -1, 2}, {-3, 1, -2}}};  // P1 - 2 (0, 1, 0)
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Op);
+    Form->rdgpVecOp->SetItemIndex(c.Op);
+    ASSERT_TRUE(Form->ckbxShowPts->isChecked());
+    Form->pbGL->makeCurrent();
+    GLCamera->ApplyView(UserView);
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    std::vector<GLfloat> feedback(1 << 18);
+    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
+    glRenderMode(GL_FEEDBACK);
+    Form->DrawScene();
+    const GLint used = glRenderMode(GL_RENDER);
+    ASSERT_GT(used, 0);
+    // The far ends of the lines drawn (every line starts at the origin).
+    TVec origin{};
+    gluProject(0, 0, 0, model, projection, viewport, &origin[0], &origin[1], &origin[2]);
+    std::vector<TVec> ends;
+    for (GLint i = 0; i < used;) {
+      const auto token = static_cast<GLenum>(feedback[static_cast<std::size_t>(i++)]);
+      if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+        for (int k = 0; k < 2; ++k, i += 3) {
+          const GLfloat* v = &feedback[static_cast<std::size_t>(i)];
+          if (std::abs(v[0] - origin[0]) > 0.5 || std::abs(v[1] - origin[1]) > 0.5)
+            ends.push_back({v[0], v[1], v[2]});
+        }
+      } else if (token == GL_POLYGON_TOKEN) {
+        i += 3 * static_cast<int>(feedback[static_cast<std::size_t>(i)]) + 1;
+      } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN ||
+                 token == GL_DRAW_PIXEL_TOKEN || token == GL_COPY_PIXEL_TOKEN) {
+        i += 3;
+      } else {
+        ++i;  // a pass-through token carries one value
+      }
+    }
+    const auto drawn = [&](const TVec& P) {
+      TVec w{};
+      gluProject(P[0], P[1], P[2], model, projection, viewport, &w[0], &w[1], &w[2]);
+      for (const TVec& e : ends)
+        if (std::abs(e[0] - w[0]) < 0.05 && std::abs(e[1] - w[1]) < 0.05) return true;
+      return false;
+    };
+    EXPECT_TRUE(drawn(c.P1End));
+    EXPECT_TRUE(drawn({0, 4, 0}));  // P2
+    EXPECT_TRUE(drawn(c.Result));
+    // Nor the other operation's line, nor P1 on the wrong side.
+    EXPECT_FALSE(drawn({-c.P1End[0], -c.P1End[1], -c.P1End[2]}));
+    EXPECT_FALSE(drawn(c.Other));
+    EXPECT_EQ(ends.size(), 3u);
+  }
+  Form->rdgpVecOp->SetItemIndex(0);
+  Form->ckbxSinglePort->setChecked(false);
+  ShowOnly({Form->ckbxShowCube, Form->ckbxShowLights, Form->ckbxRobot});
+}

@@ -68,6 +68,22 @@ TEST_F(PanelHandlersTest, CheckAllRaisesOnlyTheHandlersOfBoxesThatChange) {
   ShowOnly({Form->ckbxShowCube, Form->ckbxShowLights, Form->ckbxRobot});
 }
 
+TEST_F(PanelHandlersTest, EachDisplayBoxRepaintsOnItsOwn) {
+  // The animation is paused: only the box's own handler can bring its change to the screen.
+  ASSERT_FALSE(Form->Timer->isActive());
+  QList<QCheckBox*> boxes = Form->grpDisplay->findChildren<QCheckBox*>();
+  ASSERT_EQ(boxes.size(), 11);
+  boxes << Form->ckbxSinglePort;
+  for (QCheckBox* box : boxes) {
+    for (int twice = 0; twice < 2; ++twice) {
+      const int paints = Form->FramesRequested;
+      box->click();
+      EXPECT_GT(Form->FramesRequested, paints) << box->objectName().toStdString();
+    }
+  }
+  ShowOnly({Form->ckbxShowCube, Form->ckbxShowLights, Form->ckbxRobot});
+}
+
 TEST_F(PanelHandlersTest, CanvasAndFontColoursComeFromTheColourDialog) {
   Answers.Color = 0x00336699;
   QTest::mouseClick(Form->stBkColor, Qt::LeftButton);

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "PanelWidgets.h"
 
@@ -119,4 +121,35 @@ TEST(StatusBarTest, PanelsHaveFixedWidthsAndIgnoreBadIndexes) {
   bar.SetPanelText(3, QStringLiteral("nowhere"));
   EXPECT_EQ(bar.PanelText(1), QStringLiteral("FOV:52.0"));
   EXPECT_EQ(bar.PanelText(3), QString());
+}
+
+TEST(StatusBarTest, PanelsGrowToFitTheirTextsAndNeverShrinkBelowTheirWidths) {
+  QWidget window;
+  auto* box = new QVBoxLayout(&window);
+  auto* bar = new TStatusBar({100, 70, 200, 70});
+  box->addWidget(bar);
+  window.resize(300, 24);
+  window.show();
+  QTest::qWait(10);
+  auto panel = [bar](int Index) {
+    return bar->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(Index));
+  };
+  // Text of this platform's fonts that the given widths cut short.
+  const QString eye = QStringLiteral("D:123.5, e(-115.0,110.0,-115.0)->v(-100.0,100.0,-100.0)");
+  bar->SetPanelText(2, eye);
+  bar->SetPanelText(3, QStringLiteral("Angle:-260.0"));
+  bar->SetPanelText(1, QStringLiteral("FOV:5.0"));
+  QTest::qWait(10);
+  for (int i : {2, 3}) {
+    const QLabel* p = panel(i);
+    EXPECT_GE(p->width(), p->sizeHint().width()) << i;
+    EXPECT_GE(p->contentsRect().width(), p->fontMetrics().horizontalAdvance(p->text())) << i;
+  }
+  EXPECT_GT(bar->PanelWidth(2), 200);
+  EXPECT_EQ(bar->PanelWidth(1), 70);  // its text fits: as wide as it was made
+  const int wide = bar->PanelWidth(2);
+  bar->SetPanelText(2, QStringLiteral("D:1.0"));
+  EXPECT_EQ(bar->PanelWidth(2), wide);  // does not jump back
+  // However wide the panels grow, the bar does not make the window wider.
+  EXPECT_LE(window.minimumSizeHint().width(), 300);
 }

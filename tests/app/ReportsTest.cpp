@@ -202,6 +202,34 @@ TEST_F(ReportsTest, OpenGLInfoAndStackNumReportTheLiveContext) {
             "Projection:11 \r\rModelView:22 \r\rColor Stack:0 \r\rTexture Stack:44");
 }
 
+TEST_F(ReportsTest, VolumeInfoNamesEachSelectedViewWithItsOwnViewportAndSizes) {
+  // One viewport: the view chosen in "View Selectrion" is the one drawn and reported.
+  Form->ckbxSinglePort->setChecked(true);
+  const TGLView saved[] = {UserView, FrontView, BackView, RightView, LeftView, TopView, BottomView};
+  TGLView* const views[] = {&UserView, &FrontView, &BackView,  &RightView,
+                            &LeftView, &TopView,   &BottomView};
+  float extra = 1;
+  for (TGLView* view : views) view->Near -= extra++;  // each view its own depth
+  const char* const names[] = {"User", "Front", "Back", "Right", "Left", "Top", "Bottom"};
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(names[i]);
+    Answers.Messages.clear();
+    Form->rdgpCurView->SetItemIndex(i);
+    ASSERT_EQ(CurrentView, views[i]);
+    Frame();
+    Form->BitBtn3->click();
+    ASSERT_EQ(Answers.Messages.size(), 1);
+    const TGLView& v = *views[i];
+    EXPECT_TRUE(Answers.Messages[0].startsWith(QString::asprintf(
+        "Act View: %s \rViewPort:(%d,%d,%d,%d)\r\r", names[i], v.X, v.Y, v.Width, v.Height)))
+        << Answers.Messages[0].left(60).toStdString();
+    EXPECT_TRUE(Answers.Messages[0].contains("\rCamera(Default): " + Sizes(v) + "\r\r"));
+  }
+  Form->rdgpCurView->SetItemIndex(0);
+  Form->ckbxSinglePort->setChecked(false);
+  for (int i = 0; i < 7; ++i) *views[i] = saved[i];
+}
+
 TEST_F(ReportsTest, VolumeInfoGivesTheViewportLastSet) {
   // Seven views: User is current but Bottom is drawn last, so its cell is the GL viewport.
   ASSERT_FALSE(Form->ckbxSinglePort->isChecked());

@@ -436,6 +436,25 @@ TEST_F(RasterTest, TruncatedJpegStillLoads) {
   EXPECT_EQ(picture.size(), QSize(64, 64));
 }
 
+TEST_F(RasterTest, CorruptJpegDataIsRefusedThoughTheDecoderFilledPixels) {
+  // The start-up test pattern with a few bytes of its scan overwritten: the decoder warns
+  // "Corrupt JPEG data: bad Huffman code" and still hands back a full picture of garbage.
+  const QString damaged = QStringLiteral(OPGL_TEST_DATA "/BadHuffman.jpg");
+  ASSERT_TRUE(QFileInfo::exists(damaged));
+  try {
+    Codecs::Decode(damaged);
+    ADD_FAILURE() << "decoded";
+  } catch (const Codecs::ECodecError& e) {
+    EXPECT_NE(std::string(e.what()).find("Corrupt JPEG data"), std::string::npos) << e.what();
+  }
+  QImage picture = Picture(4, 4, [](int, int) { return std::array<uint8_t, 3>{1, 2, 3}; });
+  EXPECT_FALSE(TavRaster->LoadRaster(damaged, &picture));
+  EXPECT_EQ(picture.size(), QSize(4, 4));  // the picture shown stays as it was
+  TTexImage tex;
+  EXPECT_FALSE(TavRaster->LoadTexImage(damaged, tex));
+  EXPECT_EQ(tex.Width, 0);
+}
+
 TEST_F(RasterTest, StartupTexturesLoad) {
   const QString data = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Data/");
   const std::pair<const char*, QSize> files[] = {

@@ -56,3 +56,28 @@ TEST(StretchRaster, LargeShrinksMatchTheBoxByBoxArithmetic) {
   TTavRaster::ReleaseInstance();
   AppPaths::SetSettingsFileName(QString());
 }
+
+TEST(StretchRaster, BoxesAtTheSixteenBitBoundaryKeepWhiteWhite) {
+  // Column sums of 257 rows of 255 just fit 16 bits; from 258 rows on they need more.
+  QTemporaryDir settings;
+  AppPaths::SetSettingsFileName(settings.filePath(QStringLiteral("Raster.ini")));
+  TTavRaster::Create();
+  for (int rows : {256, 257, 258, 259, 515}) {
+    SCOPED_TRACE(rows);
+    QImage white(1, rows, QImage::Format_BGR888);
+    white.fill(Qt::white);
+    QImage one(1, 1, QImage::Format_BGR888);
+    one.fill(Qt::black);
+    TavRaster->StretchRaster(&white, &one);
+    const uint8_t* pixel = one.constScanLine(0);
+    for (int c = 0; c < 3; ++c) EXPECT_GE(pixel[c], 254) << c;
+    EXPECT_EQ(one, ReferenceShrink(white, 1, 1));
+    // Two columns and two box rows of different heights, one each side of the boundary.
+    QImage source = Noise(3, 2 * rows - 1, static_cast<unsigned>(rows));
+    QImage dest(2, 2, QImage::Format_BGR888);
+    TavRaster->StretchRaster(&source, &dest);
+    EXPECT_EQ(dest, ReferenceShrink(source, 2, 2));
+  }
+  TTavRaster::ReleaseInstance();
+  AppPaths::SetSettingsFileName(QString());
+}

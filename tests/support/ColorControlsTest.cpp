@@ -198,6 +198,60 @@ TEST_F(ColorControlsTest, RowsArePaintedSixteenPixelsHighInTheirColours) {
   EXPECT_EQ(RowColor(lights, 1), QColor(255, 0, 255));
 }
 
+TEST_F(ColorControlsTest, FocusedListShowsItsCurrentItemWithADottedRectangle) {
+  QWidget window;
+  auto* box = new QVBoxLayout(&window);
+  auto* list = new TListBoxColor();
+  auto* other = new QLineEdit();
+  box->addWidget(list);
+  box->addWidget(other);
+  list->SetColoringMode(cmBackground);
+  list->SetItemColor(0, 0x0000FF);
+  list->SetItemColor(1, 0x00FF00);
+  for (int i = 0; i < 3; ++i) list->addItem(QStringLiteral("Item%1").arg(i));
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  list->SetItemIndex(1);
+  other->setFocus();
+  QTest::qWait(10);
+  const QRect row = list->visualItemRect(list->item(1));
+  const QPoint corner = row.topLeft();
+  QImage shot = list->viewport()->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(corner), QColor(0, 255, 0));  // not focused: no rectangle
+
+  list->setFocus();
+  QTest::qWait(10);
+  shot = list->viewport()->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(corner), QColor(255, 0, 255));  // the green inverted
+  EXPECT_EQ(shot.pixelColor(corner + QPoint(1, 0)), QColor(0, 255, 0));
+  EXPECT_EQ(shot.pixelColor(corner + QPoint(0, 2)), QColor(255, 0, 255));
+  EXPECT_EQ(shot.pixelColor(corner + QPoint(1, 1)), QColor(0, 255, 0));  // the colours stay
+  const QPoint row0 = list->visualItemRect(list->item(0)).topLeft();
+  EXPECT_EQ(shot.pixelColor(row0), QColor(255, 0, 0));  // only the current item has it
+
+  // The check list draws it around the item's text, after the box.
+  TCheckListBoxColor lights;
+  lights.SetColoringMode(cmFont);
+  lights.SetItemColor(0, 0x00FFFF);
+  lights.AddCheckItem(QStringLiteral("Light0"));
+  lights.resize(160, 60);
+  lights.show();
+  lights.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&lights));
+  lights.SetItemIndex(0);
+  lights.setFocus();
+  QTest::qWait(10);
+  shot = lights.viewport()->grab().toImage();
+  const QRect light0 = lights.visualItemRect(lights.item(0));
+  // Selected in the font mode: the row is filled with yellow, the dots are its inverse.
+  int dots = 0;
+  for (int x = light0.left() + 20; x < light0.right(); ++x)
+    if (shot.pixelColor(x, light0.top()) == QColor(0, 0, 255)) ++dots;
+  EXPECT_GT(dots, 40);
+  EXPECT_NE(shot.pixelColor(light0.topLeft()), QColor(0, 0, 255));  // not over the box
+}
+
 TEST_F(ColorControlsTest, ArrowKeysAreDroppedUnlessEnabledButClicksSelect) {
   TCheckListBoxColor list;
   for (int i = 0; i < 3; ++i) list.AddCheckItem(QStringLiteral("Light%1").arg(i));
@@ -219,10 +273,32 @@ TEST_F(ColorControlsTest, ArrowKeysAreDroppedUnlessEnabledButClicksSelect) {
   EXPECT_EQ(list.ItemIndex(), 2);
   EXPECT_EQ(clicks.count(), 1);
 
+  // Right and middle presses select nothing and notify nothing.
+  const QRect row1 = list.visualItemRect(list.item(1));
+  for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+    QTest::mouseClick(list.viewport(), button, {}, QPoint(row1.right() - 10, row1.center().y()));
+    QTest::mouseDClick(list.viewport(), button, {}, QPoint(row1.right() - 10, row1.center().y()));
+  }
+  EXPECT_EQ(list.ItemIndex(), 2);
+  EXPECT_EQ(clicks.count(), 1);
+
+  // A key that moves the selection notifies as a click does, unless the list is told not to.
   list.SetEnableArrowKey(true);
   QTest::keyClick(&list, Qt::Key_Up);
   EXPECT_EQ(list.ItemIndex(), 1);
-  EXPECT_EQ(clicks.count(), 1);  // keys move the selection without a click
+  EXPECT_EQ(clicks.count(), 2);
+  QTest::keyClick(&list, Qt::Key_Space);  // toggles the current item's check
+  EXPECT_TRUE(list.Checked(1));
+  EXPECT_EQ(clicks.count(), 3);
+  QTest::keyClick(&list, Qt::Key_Up);
+  EXPECT_EQ(clicks.count(), 4);
+  QTest::keyClick(&list, Qt::Key_Up);  // already at the top: nothing moved
+  EXPECT_EQ(list.ItemIndex(), 0);
+  EXPECT_EQ(clicks.count(), 4);
+  list.SetKeysRaiseClick(false);
+  QTest::keyClick(&list, Qt::Key_End);
+  EXPECT_EQ(list.ItemIndex(), 2);
+  EXPECT_EQ(clicks.count(), 4);  // keys move the selection without a click
 
   // A dropped key is not passed on to the parent either.
   QWidget parent;
@@ -337,13 +413,32 @@ TEST_F(ColorControlsTest, ColourButtonPaintsItsFaceInsideTheFrameAndReportsWhatI
   EXPECT_NE(face.pixelColor(1, 1), QColor(255, 0, 0));
   button->setDown(false);
 
-  // Focused: a one-pixel rectangle around the frame first.
+  // Focused: a one-pixel rectangle around the frame first, and a dotted rectangle of inverted
+  // pixels 4 inside the whole button, with the face untinted.
+  face = button->grab().toImage();
+  EXPECT_EQ(face.pixelColor(4, 4), QColor(255, 0, 0));  // no focus: no dots
   button->setFocus();
   QTest::qWait(10);
   EXPECT_TRUE(button->FIsFocused);
-  button->grab();
+  face = button->grab().toImage();
   EXPECT_EQ(drawn, QRect(3, 3, 94, 24));
   EXPECT_EQ(state, bdsFocused);
+  const QColor red(255, 0, 0), cyan(0, 255, 255);
+  EXPECT_EQ(face.pixelColor(4, 4), cyan);  // the corner dot
+  EXPECT_EQ(face.pixelColor(5, 4), red);
+  EXPECT_EQ(face.pixelColor(6, 4), cyan);
+  EXPECT_EQ(face.pixelColor(4, 6), cyan);
+  EXPECT_EQ(face.pixelColor(95, 25), cyan);  // right and bottom edges: (91 + 21) from the corner
+  EXPECT_EQ(face.pixelColor(94, 25), red);
+  EXPECT_EQ(face.pixelColor(3, 4), red);  // nothing outside the rectangle
+  EXPECT_EQ(face.pixelColor(5, 5), red);  // nor inside it
+  EXPECT_EQ(face.pixelColor(96, 25), red);
+  EXPECT_EQ(face.pixelColor(95, 26), red);
+  // After a mouse press too.
+  other->setFocus();
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(button->hasFocus());
+  EXPECT_EQ(button->grab().toImage().pixelColor(4, 4), cyan);
 
   // The default button is the active one while a control that is not a button has the
   // focus, and not while another button has it.
