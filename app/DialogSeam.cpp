@@ -1,7 +1,7 @@
 #include "DialogSeam.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QColorDialog>
 #include <QCompleter>
 #include <QFileDialog>

@@ -134,8 +134,8 @@ QImage DecodeBlob(const QByteArray& Data, const QString& Format) {
     problem = exception.reason ? exception.reason : "Cannot decode";
     if (exception.description) problem += std::string(" (") + exception.description + ")";
   }
-  const bool warning = exception.severity < MagickLib::ErrorException &&
-                       problem.rfind("Corrupt JPEG data", 0) != 0;
+  const bool warning =
+      exception.severity < MagickLib::ErrorException && problem.rfind("Corrupt JPEG data", 0) != 0;
   const bool jpeg = format == "JPEG" || format == "JPG";
   MagickLib::DestroyExceptionInfo(&exception);
   if (!image) throw ECodecError(problem.empty() ? "Cannot decode as " + format : problem);
