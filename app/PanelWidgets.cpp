@@ -29,6 +29,7 @@ TRadioGroup::TRadioGroup(const QString& Caption, const QStringList& Items, int C
     button->setFocusPolicy(Qt::StrongFocus);
     FGroup->addButton(button, i);
     FButtons.push_back(button);
+    button->installEventFilter(this);
     // Items run down the first column, then the next, as a radio group lists them.
     grid->addWidget(button, i % rows, i / rows);
   }
@@ -60,6 +61,26 @@ void TRadioGroup::SetItemIndex(int Index) {
   }
   FItemIndex = -1;
   emit Click();
+}
+
+bool TRadioGroup::eventFilter(QObject* Watched, QEvent* Event) {
+  // The arrows step through the items in their order, wrapping at the ends, whatever the
+  // columns: Down and Right to the next item, Up and Left to the one before.
+  if (Event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(Event);
+    const int step = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right ? 1
+                     : key->key() == Qt::Key_Up || key->key() == Qt::Key_Left  ? -1
+                                                                               : 0;
+    const auto at = std::find(FButtons.begin(), FButtons.end(), Watched);
+    if (step != 0 && at != FButtons.end() && !(key->modifiers() & Qt::ControlModifier)) {
+      const int count = Count();
+      const int next = (static_cast<int>(at - FButtons.begin()) + step + count) % count;
+      FButtons[next]->setFocus(Qt::TabFocusReason);
+      FButtons[next]->setChecked(true);  // raises Click through idToggled
+      return true;
+    }
+  }
+  return QGroupBox::eventFilter(Watched, Event);
 }
 
 QString TRadioGroup::Item(int Index) const {
@@ -152,6 +173,7 @@ QWidget* TPageControl::AddPage(const QString& Caption, const QString& Name) {
   scroller->setWidgetResizable(true);
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setFocusPolicy(Qt::NoFocus);  // Tab goes from control to control, not to the page
   auto* page = new QWidget();
   page->setObjectName(Name);
   page->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

@@ -37,6 +37,9 @@ class TRadioGroup : public QGroupBox {
  signals:
   void Click();
 
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
+
  private:
   QButtonGroup* FGroup;
   std::vector<class QRadioButton*> FButtons;

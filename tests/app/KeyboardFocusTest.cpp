@@ -166,6 +166,22 @@ TEST_F(KeyboardFocusTest, ClickedRadioItemTakesTheArrowKeys) {
   EXPECT_LT(UserView.Eye.Y, eye.Y);              // the camera stepped down
   EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 2);  // and "Back", below "Front", is selected
   EXPECT_EQ(CurrentView, &BackView);
+  // The arrows step through the items in order, from one column to the next and round.
+  QTest::mouseClick(buttons[3], Qt::LeftButton, {}, QPoint(8, buttons[3]->height() / 2));
+  ASSERT_EQ(Form->rdgpCurView->ItemIndex(), 3);  // "Right", the last of its column
+  Key(Qt::Key_Down);
+  EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 4);  // "Left"
+  EXPECT_EQ(CurrentView, &LeftView);
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 6);
+  Key(Qt::Key_Down);
+  EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 0);  // round to "User"
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 6);
+  Key(Qt::Key_Left);
+  EXPECT_EQ(Form->rdgpCurView->ItemIndex(), 5);
+  EXPECT_EQ(QApplication::focusWidget(), buttons[5]);
   Form->rdgpCurView->SetItemIndex(0);
   Form->ResetViews();
   Form->setFocus();
