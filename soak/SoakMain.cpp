@@ -1,0 +1,114 @@
+// The soak program: the real window driven by a seeded random user, or left animating its
+// heaviest scene while its memory is watched, or the check of a settings file it left.
+//   OpglSoak --count N --seed S [--work DIR] [--trace]
+//   OpglSoak --animate SECONDS [--rss-at T1,T2,...]
+//   OpglSoak --check FILE
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+
+#include "GOpglVariable.h"
+#include "Messages.h"
+#include "Reports.h"
+#include "SettingsCheck.h"
+#include "SignalQuit.h"
+#include "SoakDriver.h"
+#include "Units.h"
+#include "frmOpgl.h"
+
+namespace {
+
+// Resident memory in kilobytes, from /proc.
+long ResidentKb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  MaskFPUExceptions();
+  QApplication app(argc, argv);
+  QCommandLineParser options;
+  const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Inputs to send."),
+                                 QStringLiteral("N"), QStringLiteral("1000"));
+  const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the inputs."),
+                                QStringLiteral("S"), QStringLiteral("1"));
+  const QCommandLineOption work(QStringLiteral("work"),
+                                QStringLiteral("Folder for the pictures to open and the saves."),
+                                QStringLiteral("DIR"), QStringLiteral("soak-work"));
+  const QCommandLineOption trace(QStringLiteral("trace"), QStringLiteral("Print each input."));
+  const QCommandLineOption animate(QStringLiteral("animate"),
+                                   QStringLiteral("Animate the heaviest scene that long."),
+                                   QStringLiteral("SECONDS"));
+  const QCommandLineOption rssAt(QStringLiteral("rss-at"),
+                                 QStringLiteral("Print the resident memory at these seconds."),
+                                 QStringLiteral("T1,T2"));
+  const QCommandLineOption check(QStringLiteral("check"),
+                                 QStringLiteral("Check a settings file and end."),
+                                 QStringLiteral("FILE"));
+  options.addOptions({count, seed, work, trace, animate, rssAt, check});
+  options.addHelpOption();
+  options.process(app);
+
+  if (options.isSet(check)) {
+    const QStringList problems = SettingsProblems(options.value(check));
+    for (const QString& problem : problems)
+      std::fprintf(stderr, "settings: %s\n", problem.toLocal8Bit().constData());
+    return problems.isEmpty() ? 0 : 1;
+  }
+
+  // The user closes the window with Esc and starts it again: the run ends only when it says so.
+  QApplication::setQuitOnLastWindowClosed(false);
+  SetMessageHandler(ShowMessageBox);
+  QuitOnTerminationSignals();
+  UnitStartup();
+  int result = 0;
+  {
+    TMainForm form;
+    MainForm = &form;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+      std::fprintf(stderr, "soak: the window never showed\n");
+      result = 1;
+    } else if (options.isSet(animate)) {
+      form.sbSellAll->click();  // every item of the scene
+      if (!form.Timer->isActive()) form.Timer->start();
+      const double seconds = options.value(animate).toDouble();
+      QList<double> marks;
+      for (const QString& mark : options.value(rssAt).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        marks << mark.toDouble();
+      QElapsedTimer clock;
+      clock.start();
+      while (clock.elapsed() < seconds * 1000) {
+        QTest::qWait(200);
+        while (!marks.isEmpty() && clock.elapsed() >= marks.first() * 1000) {
+          std::printf("rss %.0f s: %ld kB\n", marks.takeFirst(), ResidentKb());
+          std::fflush(stdout);
+        }
+      }
+    } else {
+      const uint32_t seeded = options.value(seed).toUInt();
+      const int inputs = options.value(count).toInt();
+      TSoakDriver driver(&form, seeded, options.value(work));
+      driver.Trace = options.isSet(trace);
+      driver.Run(inputs);
+      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB\n", driver.Inputs(), seeded,
+                  driver.LastInput().toLocal8Bit().constData(), ResidentKb());
+      std::fflush(stdout);
+    }
+    form.close();
+    QCoreApplication::processEvents();
+    MainForm = nullptr;
+  }
+  UnitShutdown();
+  return result;
+}
