@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "QColorValue.h"
+#include "ViewPicture.h"
 
 QStringList PictureNameFilters(const QString& Filter) {
   const QStringList parts = Filter.split(QLatin1Char('|'));
@@ -45,5 +46,6 @@ TDialogSeam RealDialogs(QWidget* Owner, QColorDialog* ColorDialog) {
     Request.FilterIndex = static_cast<int>(filters.indexOf(Dialog->selectedNameFilter())) + 1;
     return true;
   };
+  seam.ChooseSavePicture = RealSavePictureDialog(Owner);
   return seam;
 }
