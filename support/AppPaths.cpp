@@ -16,7 +16,7 @@ QString& SettingsOverride() {
   return name;
 }
 
-// For the effective user, as the save will run; root may write anywhere it is allowed to.
+// With the rights of the effective user, which the save will have.
 bool CanWrite(const QString& Path) {
   return ::faccessat(AT_FDCWD, QFile::encodeName(Path).constData(), W_OK, AT_EACCESS) == 0;
 }
