@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "QColorValue.h"
+#include "ViewPicture.h"
 
 QStringList PictureNameFilters(const QString& Filter) {
   const QStringList parts = Filter.split(QLatin1Char('|'));
@@ -61,5 +62,6 @@ TDialogSeam RealDialogs(QWidget* Owner, QColorDialog* ColorDialog) {
     Request.FilterIndex = static_cast<int>(index) + 1;
     return true;
   };
+  seam.ChooseSavePicture = RealSavePictureDialog(Owner);
   return seam;
 }

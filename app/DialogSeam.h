@@ -31,6 +31,9 @@ struct TDialogSeam {
   // A picture dialog: true when a file was chosen (FileName and FilterIndex then hold the
   // choice), false when cancelled.
   std::function<bool(QFileDialog* Dialog, TPictureDialog& Request)> ChoosePicture;
+  // The save dialog of a picture of the view: FileName holds the suggestion; true with the
+  // chosen file name, false when cancelled.
+  std::function<bool(QString& FileName)> ChooseSavePicture;
 };
 
 // The real dialogs, owned by Owner.

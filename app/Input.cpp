@@ -15,6 +15,7 @@
 
 #include "BrimloLogo.h"
 #include "Vector3D.h"
+#include "ViewPicture.h"
 #include "frmOpgl.h"
 
 namespace {
@@ -54,6 +55,9 @@ void TMainForm::FormKeyDown(QObject*, int& Key, Qt::KeyboardModifiers Shift) {
       break;
     case Qt::Key_F11:
       ckbxSinglePort->setChecked(!ckbxSinglePort->isChecked());
+      break;
+    case Qt::Key_F12:
+      SaveViewPicture(pbGL, Dialogs);
       break;
     case Qt::Key_Left:
       CameraStep(&TGLCamera::MoveLeft);

@@ -6,6 +6,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "Messages.h"
+
 namespace {
 int SignalPipe[2] = {-1, -1};
 
@@ -22,6 +24,9 @@ void QuitOnTerminationSignals() {
   QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
     char byte;
     [[maybe_unused]] const auto got = ::read(SignalPipe[0], &byte, 1);
+    // Nobody is there to dismiss a box at a logout: what the shut-down has to say goes to
+    // standard error, and the program ends.
+    SetMessageHandler({});
     QApplication::closeAllWindows();
     QApplication::quit();
   });

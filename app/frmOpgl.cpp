@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "AppPaths.h"
 #include "BrimloLogo.h"
 #include "Conversions.h"
 #include "GOpglVariable.h"
@@ -178,7 +179,8 @@ void TMainForm::FormShow(QObject*) {
   FillMaterialControls();
   MakeCurrent();
   for (const char* file : TextureFiles)
-    GLTexturer->AddTextureFromFile(PlatformPath(QString::fromLatin1(file)));
+    GLTexturer->AddTextureFromFile(
+        AppPaths::FindStartupFile(PlatformPath(QString::fromLatin1(file))));
   FillTextureList();
   RefreshPanel();
 }

@@ -7,6 +7,7 @@ OPGL_PACKAGES=(
   fonts-liberation fonts-wqy-microhei
   libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth graphicsmagick
+  desktop-file-utils appstream
 )
 
 # Installs whatever of OPGL_PACKAGES is missing (needs root on a fresh machine).

@@ -1,12 +1,24 @@
 #include "AppPaths.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <filesystem>
+
+#include "IniFile.h"
 
 namespace {
 QString& SettingsOverride() {
   static QString name;
   return name;
+}
+
+// With the rights of the effective user, which the save will have.
+bool CanWrite(const QString& Path) {
+  return ::faccessat(AT_FDCWD, QFile::encodeName(Path).constData(), W_OK, AT_EACCESS) == 0;
 }
 }  // namespace
 
@@ -31,11 +43,44 @@ QString ApplicationFolder() {
 
 QString SettingsFileName() {
   if (!SettingsOverride().isEmpty()) return SettingsOverride();
-  return ApplicationFolder() + ApplicationName() + ".ini";
+  static const QString chosen = [] {
+    const QString name =
+        ChooseSettingsFile(ApplicationFolder(), ApplicationName(), UserConfigFolder());
+    TIniFile::MakeFoldersFor(name);
+    return name;
+  }();
+  return chosen;
 }
 
 void SetSettingsFileName(const QString& fileName) {
   SettingsOverride() = fileName;
+}
+
+QString ChooseSettingsFile(const QString& ExecutableFolder, const QString& Name,
+                           const QString& ConfigFolder) {
+  const QString beside = ExecutableFolder + Name + QStringLiteral(".ini");
+  // The save writes a temporary file in the folder and renames it over the old one.
+  if (CanWrite(ExecutableFolder) && (!QFileInfo::exists(beside) || CanWrite(beside))) return beside;
+  return QDir::cleanPath(ConfigFolder + '/' + Name + '/' + Name + QStringLiteral(".ini"));
+}
+
+QString UserConfigFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+QString FindStartupFile(const QString& RelativePath) {
+  return FindStartupFile(RelativePath, ApplicationFolder(), ApplicationName());
+}
+
+QString FindStartupFile(const QString& RelativePath, const QString& ExecutableFolder,
+                        const QString& Name) {
+  if (QFileInfo::exists(RelativePath)) return RelativePath;
+  const QString beside = ExecutableFolder + RelativePath;
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed =
+      QDir::cleanPath(ExecutableFolder + QStringLiteral("../share/") + Name + '/' + RelativePath);
+  if (QFileInfo::exists(installed)) return installed;
+  return RelativePath;
 }
 
 }  // namespace AppPaths

@@ -3,8 +3,11 @@
 #include "IniFile.h"
 
 #include <SimpleIni.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 #include <string>
 
 struct TIniFile::TData {
@@ -15,6 +18,10 @@ namespace {
 std::function<void()>& BeforeCommit() {
   static std::function<void()> hook;
   return hook;
+}
+QString& FileWithFolders() {
+  static QString name;
+  return name;
 }
 constexpr qsizetype MaxValueLength = 2047;
 
@@ -30,6 +37,21 @@ std::string CollapseBlankLines(const std::string& Text) {
   }
   if (!out.empty() && out.back() != '\n') out += '\n';
   return out;
+}
+
+// Creates the missing folders above FileName, each for its owner alone as a user's
+// configuration folder is meant to be; false when one cannot be made.
+bool MakeFolders(const QString& FileName) {
+  QStringList missing;
+  for (QFileInfo folder(QFileInfo(FileName).absolutePath()); !folder.exists();
+       folder = QFileInfo(folder.absolutePath())) {
+    if (folder.isRoot()) return false;
+    missing.prepend(folder.absoluteFilePath());
+  }
+  const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  for (const QString& folder : missing)
+    if (!QDir().mkdir(folder, owner)) return false;
+  return true;
 }
 }  // namespace
 
@@ -132,6 +154,9 @@ void TIniFile::UpdateFile() {
   if (FData->Ini.Save(text, false) < 0) throw EIniFileException(message);
   // One blank line between sections and a final line break, however the text came in.
   text = CollapseBlankLines(text);
+  // The settings file in the user's configuration folder starts with its folder; elsewhere a
+  // missing folder is a mistake, not something to create.
+  if (FFileName == FileWithFolders() && !MakeFolders(FFileName)) throw EIniFileException(message);
   QSaveFile file(FFileName);
   if (!file.open(QIODevice::WriteOnly)) throw EIniFileException(message);
   // The write only fills Qt's buffer; a full disk shows when it is flushed, and commit() would
@@ -145,6 +170,10 @@ void TIniFile::UpdateFile() {
   if (BeforeCommit()) BeforeCommit()();
   if (!file.commit()) throw EIniFileException(message);
   FDirty = false;
+}
+
+void TIniFile::MakeFoldersFor(const QString& FileName) {
+  FileWithFolders() = FileName;
 }
 
 void TIniFile::SetBeforeCommitHook(std::function<void()> Hook) {

@@ -57,6 +57,11 @@ class TIniFile {
   // Writes the file if anything changed; raises EIniFileException when it cannot.
   void UpdateFile();
 
+  // A save of FileName first creates its missing folders, each for its owner alone (the
+  // settings file in the user's configuration folder); the save of any other file in a
+  // missing folder fails. An empty name: none.
+  static void MakeFoldersFor(const QString& FileName);
+
   // Runs between writing the temporary file and renaming it over the old one (tests use it
   // to interrupt a save).
   static void SetBeforeCommitHook(std::function<void()> Hook);

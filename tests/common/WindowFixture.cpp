@@ -65,6 +65,12 @@ void WindowFixture::SetUp() {
     Request.FilterIndex = Answers.FilterIndex;
     return true;
   };
+  Form->Dialogs.ChooseSavePicture = [this](QString& FileName) {
+    Answers.SaveSuggested << FileName;
+    if (!Answers.SavePictureChosen) return false;
+    FileName = Answers.SavePictureName;
+    return true;
+  };
   OldMessages = SetMessageHandler([this](const QString& Text) { Answers.Messages << Text; });
 }
 

@@ -5,7 +5,8 @@
 // test suite, with the settings file in a temporary folder and, when the start-up textures
 // were copied beside the programs, the working folder there. SetUp stops the timer (tests
 // step the animation themselves) and answers every modal dialog with Answers: a test sets
-// what the next confirmation, colour or picture dialog answers and reads what was asked.
+// what the next confirmation, colour, picture or picture save dialog answers and reads what
+// was asked.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -26,10 +27,13 @@ struct TDialogAnswers {
   bool PictureChosen = true;
   QString FileName;
   int FilterIndex = 1;
-  QStringList Asked;             // each confirmation's text, in order
-  int ColorDialogs = 0;          // colour dialogs opened
-  TPictureDialog LastPicture{};  // the last picture dialog as it was opened
-  QStringList Messages;          // message boxes shown
+  QStringList Asked;              // each confirmation's text, in order
+  int ColorDialogs = 0;           // colour dialogs opened
+  TPictureDialog LastPicture{};   // the last picture dialog as it was opened
+  QStringList Messages;           // message boxes shown
+  bool SavePictureChosen = true;  // the picture save dialog: chosen or cancelled
+  QString SavePictureName;        // the file it answers
+  QStringList SaveSuggested;      // each suggestion it was opened with
 };
 
 class WindowFixture : public ::testing::Test {
