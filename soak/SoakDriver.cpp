@@ -48,7 +48,9 @@ TSoakDriver::TSoakDriver(TMainForm* Form, uint32_t Seed, const QString& WorkFold
 
 void TSoakDriver::Note(const QString& What) {
   FLast = QStringLiteral("#%1 %2").arg(FInputs).arg(What);
-  if (Trace) std::fprintf(stderr, "%s\n", FLast.toLocal8Bit().constData());
+  if (!FClock.isValid()) FClock.start();
+  if (Trace)
+    std::fprintf(stderr, "%7.2f %s\n", FClock.elapsed() / 1000.0, FLast.toLocal8Bit().constData());
 }
 
 void TSoakDriver::MakePictures() {
@@ -87,27 +89,46 @@ void TSoakDriver::AnswerDialogs() {
     Request.FilterIndex = Pick(6);  // 0 and 5 are no filter of the list
     return true;
   };
+  FForm->Dialogs.ChooseSavePicture = [this](QString& FileName) {
+    if (Chance(0.15)) return false;
+    // Now and then a place that cannot be written.
+    FileName = Chance(0.2) ? QStringLiteral("/proc/view.png")
+                           : FWork + QStringLiteral("/view%1.png").arg(FSaves++ % 3);
+    return true;
+  };
 }
 
 void TSoakDriver::Run(int Count) {
   FTarget = Count;
   QEventLoop loop;
-  QTimer ticks;
+  // Two timers: a timer does not fire again while its own handler runs, and the handler of an
+  // input may sit in a message box's loop until the other one closes it.
+  QTimer ticks, closer;
   ticks.setInterval(1);
   connect(&ticks, &QTimer::timeout, this, [&] {
-    if (QWidget* modal = QApplication::activeModalWidget()) return AnswerModal(modal);
-    if (FBusy) return;
+    if (QApplication::activeModalWidget() || FBusy) return;
     if (FInputs >= FTarget) return loop.quit();
     Step();
   });
+  closer.setInterval(20);
+  connect(&closer, &QTimer::timeout, this, [this] {
+    if (QWidget* modal = QApplication::activeModalWidget()) AnswerModal(modal);
+  });
   ticks.start();
+  closer.start();
   loop.exec();
 }
 
 void TSoakDriver::AnswerModal(QWidget* Modal) {
   // A user reads the box, then closes it with Return or Esc.
   if (Chance(0.5)) return;
-  QTest::keyClick(Modal, Chance(0.5) ? Qt::Key_Return : Qt::Key_Escape);
+  const bool enter = Chance(0.5);
+  if (Trace)
+    std::fprintf(stderr, "%7.2f    close %s with %s\n", FClock.elapsed() / 1000.0,
+                 Modal->metaObject()->className(), enter ? "Return" : "Esc");
+  QWidget* target = QApplication::focusWidget();
+  if (!target || target->window() != Modal) target = Modal;
+  QTest::keyClick(target, enter ? Qt::Key_Return : Qt::Key_Escape);
 }
 
 void TSoakDriver::Step() {

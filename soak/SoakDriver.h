@@ -3,6 +3,7 @@
 // every button on the controls of every tab and window, drags on the rendering surface, texts
 // typed into the edits, list choices, window resizes, and the dialogs that open answered at
 // random. Message boxes are real and closed with a key, as a user closes them.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -50,4 +51,5 @@ class TSoakDriver : public QObject {
   int FSaves = 0;
   bool FBusy = false;
   QString FLast;
+  QElapsedTimer FClock;
 };

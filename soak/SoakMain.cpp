@@ -71,6 +71,20 @@ int main(int argc, char* argv[]) {
   SetMessageHandler(ShowMessageBox);
   QuitOnTerminationSignals();
   UnitStartup();
+  // The resident memory at the given seconds of the run, whatever the run is doing then.
+  QElapsedTimer runClock;
+  runClock.start();
+  QList<double> marks;
+  for (const QString& mark : options.value(rssAt).split(QLatin1Char(','), Qt::SkipEmptyParts))
+    marks << mark.toDouble();
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    while (!marks.isEmpty() && runClock.elapsed() >= marks.first() * 1000) {
+      std::printf("rss %.0f s: %ld kB\n", marks.takeFirst(), ResidentKb());
+      std::fflush(stdout);
+    }
+  });
+  watch.start(250);
   int result = 0;
   {
     TMainForm form;
@@ -83,18 +97,7 @@ int main(int argc, char* argv[]) {
       form.sbSellAll->click();  // every item of the scene
       if (!form.Timer->isActive()) form.Timer->start();
       const double seconds = options.value(animate).toDouble();
-      QList<double> marks;
-      for (const QString& mark : options.value(rssAt).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        marks << mark.toDouble();
-      QElapsedTimer clock;
-      clock.start();
-      while (clock.elapsed() < seconds * 1000) {
-        QTest::qWait(200);
-        while (!marks.isEmpty() && clock.elapsed() >= marks.first() * 1000) {
-          std::printf("rss %.0f s: %ld kB\n", marks.takeFirst(), ResidentKb());
-          std::fflush(stdout);
-        }
-      }
+      while (runClock.elapsed() < seconds * 1000) QTest::qWait(200);
     } else {
       const uint32_t seeded = options.value(seed).toUInt();
       const int inputs = options.value(count).toInt();
