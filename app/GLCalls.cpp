@@ -261,10 +261,24 @@ void TGLCalls::SetExtras(const TGLCallsExtras& Extras) {
 
 void TGLCalls::UpdateHook() {
   const bool needed = FOpen || !FExtras.IsDefault();
-  if (needed)
+  if (needed) {
     GLCallsHook = this;
-  else if (GLCallsHook == this)
+  } else if (GLCallsHook == this) {
     GLCallsHook = nullptr;
+    // The frame no longer sends the additions: put OpenGL's defaults back at once.
+    if (MainForm && MainForm->FGLContext.RC)
+      MainForm->Dispatch([] {
+        const TGLCallsExtras defaults;
+        ApplyExtras(defaults, GLLighter ? GLLighter->GetMaxLights() : 0);
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        for (int i = 0; GLTexturer && i < GLTexturer->GetTextureCount(); ++i) {
+          glBindTexture(GL_TEXTURE_2D, GLTexturer->GetTexture(i)->TextureID);
+          ApplyTextureExtras(defaults);
+        }
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+      });
+  }
 }
 
 void TGLCalls::CopyAsC() {
