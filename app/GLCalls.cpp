@@ -215,12 +215,16 @@ void TGLCalls::Open() {
   if (!MainForm) return;
   if (!FWindow) FWindow = new TGLCallsWindow(MainForm);
   if (FBounds.isEmpty() || !QGuiApplication::screenAt(FBounds.center())) {
-    // Beside the scene: over the right part of the main window's screen.
+    // Beside the scene: at the screen's right edge, above the User view's cell (the bottom
+    // right third of the seven views, the two cells over it stay empty).
     const QScreen* screen =
         MainForm->screen() ? MainForm->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
     const int width = std::min(600, area.width() / 2);
-    FBounds = QRect(area.right() - width - 8, area.top() + 30, width, area.height() - 80);
+    const QRect scene(MainForm->pbGL->mapToGlobal(QPoint(0, 0)), MainForm->pbGL->size());
+    int bottom = scene.bottom() - scene.height() / 3 - 6;
+    if (bottom - area.top() < 400) bottom = area.bottom() - 40;
+    FBounds = QRect(area.right() - width - 8, area.top() + 30, width, bottom - area.top() - 30);
   }
   FWindow->setGeometry(FBounds);
   FOpen = true;

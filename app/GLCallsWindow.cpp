@@ -125,7 +125,13 @@ const TGLCallsCell* TGLCallsView::CellAtPoint(QPoint Point) const {
   const int y = Point.y() + verticalScrollBar()->value() - Margin;
   const int x = Point.x() + horizontalScrollBar()->value() - Margin;
   if (y < 0 || x < 0) return nullptr;
-  return FText.CellAt(y / LineHeight(), static_cast<int>(x / CharWidth()));
+  const int line = y / LineHeight(), column = static_cast<int>(x / CharWidth());
+  if (const TGLCallsCell* cell = FText.CellAt(line, column)) return cell;
+  // A one- or two-digit number is a small target: the character beside it counts too.
+  for (int beside : {column - 1, column + 1})
+    if (const TGLCallsCell* cell = FText.CellAt(line, beside); cell && cell->Length <= 2)
+      return cell;
+  return nullptr;
 }
 
 bool TGLCallsView::HasSelection() const {

@@ -209,9 +209,10 @@ void EmitRow(TWriter& W, const TGLCallsRecord& R, int Index) {
       W.Line(W.Shown() ? "glLoadMatrixf({" : "glLoadMatrixf((const GLfloat[]){");
       for (int c = 0; c < 4; ++c) {
         std::string column = "    ";
-        for (int k = 0; k < 4; ++k)
-          column += W.Value(v[static_cast<std::size_t>(c * 4 + k)], TKind::Float) +
-                    (c * 4 + k < 15 ? ", " : "");
+        for (int k = 0; k < 4; ++k) {
+          column += W.Value(v[static_cast<std::size_t>(c * 4 + k)], TKind::Float);
+          if (c * 4 + k < 15) column += k < 3 ? ", " : ",";
+        }
         W.Line(column);
       }
       W.Line("});");
