@@ -231,6 +231,9 @@ void TGLCalls::Open() {
   UpdateHook();
   FWindow->show();
   FWindow->raise();
+  // Opened from the keyboard, the keyboard goes on in the window.
+  FWindow->activateWindow();
+  FWindow->View()->setFocus();
   MainForm->Repaint();
   FWindow->ShowRecord();
 }
@@ -238,7 +241,9 @@ void TGLCalls::Open() {
 void TGLCalls::Close() {
   if (FWindow && FWindow->isVisible()) {
     FBounds = FWindow->geometry();
+    const bool active = FWindow->isActiveWindow();
     FWindow->hide();
+    if (active && MainForm) MainForm->activateWindow();
   }
   FOpen = false;
   UpdateHook();

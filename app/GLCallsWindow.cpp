@@ -395,6 +395,11 @@ void TGLCallsView::keyPressEvent(QKeyEvent* Event) {
     return;
   }
   switch (Event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      // Tab goes from number to number; Ctrl+Tab leaves the text.
+      if (control) QAbstractScrollArea::focusNextPrevChild(Event->key() == Qt::Key_Tab);
+      return;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
       if (!control) StepCurrent(1);

@@ -343,8 +343,9 @@ void EmitMatrix(TWriter& W, const TGLCallsRecord& R, int Index) {
   for (int r = 0; r < 4; ++r) {
     std::string line = "   |";
     for (int c = 0; c < 4; ++c) {
+      // Right-aligned in 12 columns: the widest number ("-9.53674e-07") keeps a space.
       std::string n = ShownNumber(m[static_cast<std::size_t>(c * 4 + r)]);
-      if (n.size() < 11) n.insert(0, 11 - n.size(), ' ');
+      if (n.size() < 12) n.insert(0, 12 - n.size(), ' ');
       line += n;
     }
     W.Line(line + " |" + (r == 3 ? " */" : ""));

@@ -177,7 +177,7 @@ TEST_F(GLCallsWindowTest, StartUpCallsHoldTheNumbersAReaderCanCheck) {
   EXPECT_NEAR(p[0], p[5] * u.Height / u.Width, 1e-6);
   EXPECT_NEAR(p[10], -(43.4521 + 3.45208) / (43.4521 - 3.45208), 1e-4);
   EXPECT_EQ(p[11], -1);
-  EXPECT_NE(text.find("|          0     2.0503          0          0 |"), std::string::npos);
+  EXPECT_NE(text.find("|           0      2.0503           0           0 |"), std::string::npos);
   // The model-view's third row: the line of sight, (15, 10, 15) / 23.4521, and the distance.
   const std::array<double, 16>& m = GLCalls->Record().Value(FindRow(GL_MODELVIEW_MATRIX));
   EXPECT_NEAR(m[2], 15 / std::sqrt(550.0), 1e-6);
