@@ -205,6 +205,41 @@ TEST_F(GLCallsWindowTest, StartUpCallsHoldTheNumbersAReaderCanCheck) {
             std::string::npos);
   EXPECT_NE(text.find("/*   Robot: "), std::string::npos);
 
+  // The other projections: the calls name the User view's volume, the matrices are the ones
+  // the OpenGL reference pages give for them.
+  for (int mode : {0, 1, 2}) {
+    SCOPED_TRACE(mode);
+    Form->rdgpPrjMode->SetItemIndex(mode);
+    Show();
+    const double l = u.Left, r = u.Right, b = u.Bottom, t = u.Top;
+    const double n = mode == 0 ? -1 : std::max(0.5, double(u.Near)), f = mode == 0 ? 1 : u.Far;
+    const std::string box =
+        ShownNumber(l) + ", " + ShownNumber(r) + ", " + ShownNumber(b) + ", " + ShownNumber(t);
+    const char* call[] = {"gluOrtho2D(", "glOrtho(", "glFrustum("};
+    EXPECT_NE(
+        Joined().find(call[mode] + box +
+                      (mode == 0 ? "" : ", " + ShownNumber(n) + ", " + ShownNumber(f)) + ");"),
+        std::string::npos)
+        << Joined().substr(0, 600);
+    const std::array<double, 16>& q = GLCalls->Record().Value(FindRow(GL_PROJECTION_MATRIX));
+    const double near2 = mode == 2 ? 2 * n : 2;
+    EXPECT_NEAR(q[0], near2 / (r - l), 1e-6);
+    EXPECT_NEAR(q[5], near2 / (t - b), 1e-6);
+    if (mode == 2) {
+      EXPECT_NEAR(q[8], (r + l) / (r - l), 1e-6);
+      EXPECT_NEAR(q[9], (t + b) / (t - b), 1e-6);
+      EXPECT_NEAR(q[10], -(f + n) / (f - n), 1e-6);
+      EXPECT_EQ(q[11], -1);
+      EXPECT_NEAR(q[14], -2 * f * n / (f - n), 1e-5);
+    } else {
+      EXPECT_NEAR(q[10], -2 / (f - n), 1e-6);
+      EXPECT_NEAR(q[12], -(r + l) / (r - l), 1e-6);
+      EXPECT_NEAR(q[13], -(t + b) / (t - b), 1e-6);
+      EXPECT_NEAR(q[14], -(f + n) / (f - n), 1e-6);
+    }
+  }
+  Form->rdgpPrjMode->SetItemIndex(3);
+
   // Another view, chosen in the window.
   GLCalls->Window()->ViewBox()->setCurrentIndex(5);  // Top
   Frame();

@@ -47,11 +47,15 @@ void Replay(const std::string& C, const QString& Folder, TGLCallsRecord& Replaye
           Folder);
   ASSERT_EQ(compile.Exit, 0) << compile.Errors.toStdString();
   EXPECT_TRUE(compile.Errors.isEmpty()) << compile.Errors.toStdString();
-  const TRun link = Run(QStringLiteral(OPGL_CXX),
-                        {QStringLiteral(OPGL_REPLAY_OBJECT), QStringLiteral("state.o"),
-                         QStringLiteral(OPGL_GLCALLS_LIB), QStringLiteral("-lGL"),
-                         QStringLiteral("-lX11"), QStringLiteral("-o"), QStringLiteral("replay")},
-                        Folder);
+  QStringList linking = {QStringLiteral(OPGL_REPLAY_OBJECT),
+                         QStringLiteral("state.o"),
+                         QStringLiteral(OPGL_GLCALLS_LIB),
+                         QStringLiteral("-lGL"),
+                         QStringLiteral("-lX11"),
+                         QStringLiteral("-o"),
+                         QStringLiteral("replay")};
+  if (!QStringLiteral(OPGL_REPLAY_LINK).isEmpty()) linking << QStringLiteral(OPGL_REPLAY_LINK);
+  const TRun link = Run(QStringLiteral(OPGL_CXX), linking, Folder);
   ASSERT_EQ(link.Exit, 0) << link.Errors.toStdString();
   const TRun replay = Run(Folder + QStringLiteral("/replay"), {}, Folder);
   ASSERT_EQ(replay.Exit, 0) << replay.Errors.toStdString();
