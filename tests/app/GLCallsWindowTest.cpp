@@ -279,6 +279,26 @@ TEST_F(GLCallsWindowTest, FieldOfViewDragMovesTheBarAndStopsAtItsLimits) {
   Form->tkbarFov->setValue(52);
   EXPECT_EQ(UserView.FOV, 52);
 
+  // The volume's numbers step the volume scale through the camera tab's > and < buttons.
+  Show();
+  Form->ckbxShowVolume->setChecked(false);
+  const float volume = VolumeScale;
+  DragCell(CellOf(TEdit::VolumeSize), {4, 8, 4});  // up two steps, back one
+  EXPECT_FLOAT_EQ(VolumeScale, volume + VolumeScaleStep);
+  EXPECT_TRUE(Form->ckbxShowVolume->isChecked());  // as the buttons do
+  VolumeScale = 1;
+  Form->ScaleViewVolumes(1);
+  Form->ckbxShowVolume->setChecked(false);
+  // The object scale, as keys A and S set it, within 0.2 and 6.
+  Show();
+  DragCell(CellOf(TEdit::ObjectScale), {8});
+  EXPECT_FLOAT_EQ(Form->FObjectScale, 1.2f);
+  EXPECT_FLOAT_EQ(GLBrimloLogo->FScale, 1.2f);
+  Show();
+  DragCell(CellOf(TEdit::ObjectScale), {-400});
+  EXPECT_FLOAT_EQ(Form->FObjectScale, 0.2f);
+  Form->FObjectScale = GLBrimloLogo->FScale = 1;
+
   // The eye: the User view moves and the camera tab shows it.
   Show();
   DragCell(CellOf(TEdit::Eye, -1, 0), {8});  // two steps of 0.25
