@@ -58,10 +58,10 @@ GLenum StoredChoice(int V, TEdit Edit, GLenum Default) {
   return Default;
 }
 
-const TCellSpec& RowSpec(TEdit Edit) {
+const TCellRule& RowRule(TEdit Edit) {
   for (const TStateRow& row : StateRows())
     if (row.Cell.Edit == Edit) return row.Cell;
-  return FrameCellSpec(Edit);
+  return FrameCellRule(Edit);
 }
 
 }  // namespace
@@ -130,13 +130,13 @@ void TGLCalls::ReadOwnSettings(TIniFile& Ini) {
     float a[3] = {1, 0, 0};
     if (ReadRecord(Ini, s, QStringLiteral("Attenuation%1").arg(i), a, sizeof a))
       for (int k = 0; k < 3; ++k) {
-        const TCellSpec& spec =
+        const TCellRule& rule =
             StateRows()[static_cast<std::size_t>(FindRow(k == 0   ? GL_CONSTANT_ATTENUATION
                                                          : k == 1 ? GL_LINEAR_ATTENUATION
                                                                   : GL_QUADRATIC_ATTENUATION,
                                                          i))]
                 .Cell;
-        e.Attenuation[i][k] = Stored(a[k], float(spec.Min), float(spec.Max), e.Attenuation[i][k]);
+        e.Attenuation[i][k] = Stored(a[k], float(rule.Min), float(rule.Max), e.Attenuation[i][k]);
       }
   }
   float color[4];
@@ -152,8 +152,8 @@ void TGLCalls::ReadOwnSettings(TIniFile& Ini) {
   e.Fog = Ini.ReadBool(s, QStringLiteral("Fog"), false);
   e.FogMode =
       StoredChoice(Ini.ReadInteger(s, QStringLiteral("FogMode"), GL_EXP), TEdit::FogMode, GL_EXP);
-  const TCellSpec& density = RowSpec(TEdit::FogDensity);
-  const TCellSpec& start = RowSpec(TEdit::FogStart);
+  const TCellRule& density = RowRule(TEdit::FogDensity);
+  const TCellRule& start = RowRule(TEdit::FogStart);
   e.FogDensity = Stored(Ini.ReadFloat(s, QStringLiteral("FogDensity"), 1), float(density.Min),
                         float(density.Max), 1);
   e.FogStart = Stored(Ini.ReadFloat(s, QStringLiteral("FogStart"), 0), float(start.Min),
@@ -464,24 +464,24 @@ int Rounded(double V) {
 }  // namespace
 
 bool TGLCalls::IsEditable(const TGLCallsCell& Cell) const {
-  if (!Cell.Spec || Cell.Spec->Edit == TEdit::None) return false;
-  if (IsMaterialEdit(Cell.Spec->Edit)) {
+  if (!Cell.Rule || Cell.Rule->Edit == TEdit::None) return false;
+  if (IsMaterialEdit(Cell.Rule->Edit)) {
     const TMaterialOwner owner = MaterialOwner(FRecord);
     if (owner == TMaterialOwner::None) return false;
     // The presets hold no emission.
-    if (owner == TMaterialOwner::Preset && Cell.Spec->Edit == TEdit::MaterialEmission) return false;
+    if (owner == TMaterialOwner::Preset && Cell.Rule->Edit == TEdit::MaterialEmission) return false;
   }
   return true;
 }
 
 QString TGLCalls::CellHint(const TGLCallsCell& Cell) const {
-  if (!Cell.Spec) return QString();
-  QString hint = QString::fromUtf8(Cell.Spec->Hint);
+  if (!Cell.Rule) return QString();
+  QString hint = QString::fromUtf8(Cell.Rule->Hint);
   if (Cell.Light >= 0) hint = QStringLiteral("Light%1: ").arg(Cell.Light) + hint;
-  if (IsMaterialEdit(Cell.Spec->Edit)) {
+  if (IsMaterialEdit(Cell.Rule->Edit)) {
     switch (MaterialOwner(FRecord)) {
       case TMaterialOwner::Preset:
-        hint += Cell.Spec->Edit == TEdit::MaterialEmission
+        hint += Cell.Rule->Edit == TEdit::MaterialEmission
                     ? QStringLiteral(" - the preset material holds none: fixed here")
                     : QStringLiteral(" - of the preset material (\"Others\" of the Material tab)");
         break;
@@ -493,7 +493,7 @@ QString TGLCalls::CellHint(const TGLCallsCell& Cell) const {
         break;
     }
   }
-  if (Cell.Spec->Choices.empty())
+  if (Cell.Rule->Choices.empty())
     hint += QStringLiteral("; drag up or down");
   else
     hint += QStringLiteral("; click to choose");
@@ -501,10 +501,10 @@ QString TGLCalls::CellHint(const TGLCallsCell& Cell) const {
 }
 
 void TGLCalls::DragCell(const TGLCallsCell& Cell, int Steps) {
-  if (!MainForm || !IsEditable(Cell) || !Cell.Spec->Choices.empty()) return;
-  const TCellSpec& spec = *Cell.Spec;
+  if (!MainForm || !IsEditable(Cell) || !Cell.Rule->Choices.empty()) return;
+  const TCellRule& rule = *Cell.Rule;
   TMainForm& form = *MainForm;
-  if (spec.Edit == TEdit::VolumeSize) {
+  if (rule.Edit == TEdit::VolumeSize) {
     // Through the panel's scale buttons, one click a step.
     form.Dispatch([&] {
       for (; FVolumeSteps < Steps; ++FVolumeSteps) form.sbScaleUp->click();
@@ -512,7 +512,7 @@ void TGLCalls::DragCell(const TGLCallsCell& Cell, int Steps) {
     });
     return;
   }
-  const double value = std::clamp(Cell.Value + Steps * spec.Step, spec.Min, spec.Max);
+  const double value = std::clamp(Cell.Value + Steps * rule.Step, rule.Min, rule.Max);
   form.Dispatch([&] { SetNumber(Cell, value); });
 }
 
@@ -527,14 +527,14 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
   const bool selected = light >= 0 && form.ckbxLights->ItemIndex() == light;
   const float v = static_cast<float>(Value);
   TGLCallsExtras e = FExtras;
-  switch (Cell.Spec->Edit) {
+  switch (Cell.Rule->Edit) {
     case TEdit::Fov:
       // The bar's handler sets the view; the bar keeps to its range.
       form.tkbarFov->setValue(Rounded(Value));
       return;
     case TEdit::Eye:
     case TEdit::Center: {
-      TGLPoint4f& p = Cell.Spec->Edit == TEdit::Eye ? UserView.Eye : UserView.ViewPt;
+      TGLPoint4f& p = Cell.Rule->Edit == TEdit::Eye ? UserView.Eye : UserView.ViewPt;
       Component(p, k) = v;
       GLCamera->AlignUpVector(UserView);
       form.rdgpCurViewClick(form.rdgpCurView);
@@ -549,7 +549,7 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
       return;
     case TEdit::LightMove:
     case TEdit::SpotAim: {
-      const bool move = Cell.Spec->Edit == TEdit::LightMove;
+      const bool move = Cell.Rule->Edit == TEdit::LightMove;
       TGLPoint4f p = move ? GLLighter->GetLightPosition(light) : GLLighter->GetSpotDirection(light);
       Component(p, k) = v;
       if (move)
@@ -572,8 +572,8 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
     case TEdit::LightAmbient:
     case TEdit::LightDiffuse:
     case TEdit::LightSpecular: {
-      const int part = Cell.Spec->Edit == TEdit::LightAmbient   ? 0
-                       : Cell.Spec->Edit == TEdit::LightDiffuse ? 1
+      const int part = Cell.Rule->Edit == TEdit::LightAmbient   ? 0
+                       : Cell.Rule->Edit == TEdit::LightDiffuse ? 1
                                                                 : 2;
       if (selected) {
         // The tab's bars show this colour once its kind is chosen; the bar's handler sets it.
@@ -597,7 +597,7 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
     }
     case TEdit::CutOff:
     case TEdit::Exponent: {
-      const bool cut = Cell.Spec->Edit == TEdit::CutOff;
+      const bool cut = Cell.Rule->Edit == TEdit::CutOff;
       if (selected) {
         (cut ? form.tkbarCutOff : form.tkbarFallOff)->setValue(Rounded(Value));
         return;
@@ -614,10 +614,10 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
     case TEdit::MaterialSpecular:
     case TEdit::MaterialEmission:
     case TEdit::Shininess: {
-      const int part = Cell.Spec->Edit == TEdit::MaterialAmbient    ? 0
-                       : Cell.Spec->Edit == TEdit::MaterialDiffuse  ? 1
-                       : Cell.Spec->Edit == TEdit::MaterialSpecular ? 2
-                       : Cell.Spec->Edit == TEdit::MaterialEmission ? 3
+      const int part = Cell.Rule->Edit == TEdit::MaterialAmbient    ? 0
+                       : Cell.Rule->Edit == TEdit::MaterialDiffuse  ? 1
+                       : Cell.Rule->Edit == TEdit::MaterialSpecular ? 2
+                       : Cell.Rule->Edit == TEdit::MaterialEmission ? 3
                                                                     : 4;
       if (MaterialOwner(FRecord) == TMaterialOwner::Logo) {
         if (part == 4) {
@@ -668,11 +668,11 @@ void TGLCalls::SetNumber(const TGLCallsCell& Cell, double Value) {
 }
 
 void TGLCalls::ChooseCell(const TGLCallsCell& Cell, GLenum Choice) {
-  if (!Cell.Spec || !IsEditable(Cell)) return;
-  const std::vector<GLenum>& choices = Cell.Spec->Choices;
+  if (!Cell.Rule || !IsEditable(Cell)) return;
+  const std::vector<GLenum>& choices = Cell.Rule->Choices;
   if (std::find(choices.begin(), choices.end(), Choice) == choices.end()) return;
   TGLCallsExtras e = FExtras;
-  switch (Cell.Spec->Edit) {
+  switch (Cell.Rule->Edit) {
     case TEdit::LightsPlace:
       e.LightsBeforeLookAt = Choice != GL_FALSE;
       break;

@@ -35,14 +35,14 @@ QFont FixedFont() {
   return font;
 }
 
-QString ChoiceName(const TCellSpec& Spec, std::size_t Index) {
-  if (Index < Spec.ChoiceNames.size()) return QString::fromUtf8(Spec.ChoiceNames[Index]);
-  return QString::fromStdString(EnumText(Spec.Choices[Index]));
+QString ChoiceName(const TCellRule& Rule, std::size_t Index) {
+  if (Index < Rule.ChoiceNames.size()) return QString::fromUtf8(Rule.ChoiceNames[Index]);
+  return QString::fromStdString(EnumText(Rule.Choices[Index]));
 }
 
-int ChoiceIndex(const TCellSpec& Spec, double Value) {
-  for (std::size_t i = 0; i < Spec.Choices.size(); ++i)
-    if (static_cast<double>(Spec.Choices[i]) == Value) return static_cast<int>(i);
+int ChoiceIndex(const TCellRule& Rule, double Value) {
+  for (std::size_t i = 0; i < Rule.Choices.size(); ++i)
+    if (static_cast<double>(Rule.Choices[i]) == Value) return static_cast<int>(i);
   return 0;
 }
 
@@ -205,7 +205,7 @@ void TGLCallsView::paintEvent(QPaintEvent*) {
       const TGLCallsCell& cell = FText.Cells[i];
       plain(column, cell.Column);
       const bool editable = Editable(cell);
-      const bool isChoice = cell.Spec && !cell.Spec->Choices.empty();
+      const bool isChoice = cell.Rule && !cell.Rule->Choices.empty();
       const bool active = int(i) == FHover || int(i) == FCurrent ||
                           (FDragging && FDrag.Line == cell.Line && FDrag.Column == cell.Column);
       const QRectF r(x0 + cell.Column * cw, y, cell.Length * cw, lh);
@@ -233,7 +233,7 @@ void TGLCallsView::mousePressEvent(QMouseEvent* Event) {
   const QPoint at = Event->position().toPoint();
   const TGLCallsCell* cell = CellAtPoint(at);
   if (Event->button() == Qt::RightButton) {
-    if (cell && Editable(*cell) && !cell->Spec->Choices.empty()) ShowChoices(*cell);
+    if (cell && Editable(*cell) && !cell->Rule->Choices.empty()) ShowChoices(*cell);
     return;
   }
   if (Event->button() != Qt::LeftButton) return;
@@ -260,11 +260,11 @@ void TGLCallsView::mouseMoveEvent(QMouseEvent* Event) {
     if (steps != FSteps) {
       FSteps = steps;
       FDragMoved = true;
-      if (!FDrag.Spec->Choices.empty()) {
+      if (!FDrag.Rule->Choices.empty()) {
         // An enumeration steps through its choices.
-        const int n = static_cast<int>(FDrag.Spec->Choices.size());
-        const int index = std::clamp(ChoiceIndex(*FDrag.Spec, FDrag.Value) + steps, 0, n - 1);
-        if (OnChoose) OnChoose(FDrag, FDrag.Spec->Choices[std::size_t(index)]);
+        const int n = static_cast<int>(FDrag.Rule->Choices.size());
+        const int index = std::clamp(ChoiceIndex(*FDrag.Rule, FDrag.Value) + steps, 0, n - 1);
+        if (OnChoose) OnChoose(FDrag, FDrag.Rule->Choices[std::size_t(index)]);
       } else if (OnDrag) {
         OnDrag(FDrag, steps);
       }
@@ -282,7 +282,7 @@ void TGLCallsView::mouseMoveEvent(QMouseEvent* Event) {
     FHover = hover;
     const bool editable = cell && Editable(*cell);
     viewport()->setCursor(!editable                     ? Qt::IBeamCursor
-                          : cell->Spec->Choices.empty() ? Qt::SizeVerCursor
+                          : cell->Rule->Choices.empty() ? Qt::SizeVerCursor
                                                         : Qt::PointingHandCursor);
     if (OnHover) OnHover(cell);
     viewport()->update();
@@ -295,7 +295,7 @@ void TGLCallsView::mouseReleaseEvent(QMouseEvent* Event) {
     FDragging = false;
     const TGLCallsCell cell = FDrag;
     if (OnDragEnd) OnDragEnd();
-    if (!FDragMoved && !cell.Spec->Choices.empty()) ShowChoices(cell);
+    if (!FDragMoved && !cell.Rule->Choices.empty()) ShowChoices(cell);
     viewport()->update();
     return;
   }
@@ -314,12 +314,12 @@ void TGLCallsView::leaveEvent(QEvent* Event) {
 void TGLCallsView::ShowChoices(const TGLCallsCell& Cell) {
   delete FMenu;
   FMenu = new QMenu(this);
-  const TCellSpec& spec = *Cell.Spec;
-  for (std::size_t i = 0; i < spec.Choices.size(); ++i) {
-    QAction* action = FMenu->addAction(ChoiceName(spec, i));
+  const TCellRule& rule = *Cell.Rule;
+  for (std::size_t i = 0; i < rule.Choices.size(); ++i) {
+    QAction* action = FMenu->addAction(ChoiceName(rule, i));
     action->setCheckable(true);
-    action->setChecked(static_cast<double>(spec.Choices[i]) == Cell.Value);
-    const GLenum choice = spec.Choices[i];
+    action->setChecked(static_cast<double>(rule.Choices[i]) == Cell.Value);
+    const GLenum choice = rule.Choices[i];
     connect(action, &QAction::triggered, this, [this, Cell, choice] {
       if (OnChoose) OnChoose(Cell, choice);
     });
@@ -371,10 +371,10 @@ void TGLCallsView::StepCurrent(int Steps) {
   if (FCurrent < 0 || FCurrent >= static_cast<int>(FText.Cells.size())) return;
   const TGLCallsCell cell = FText.Cells[std::size_t(FCurrent)];
   if (!Editable(cell)) return;
-  if (!cell.Spec->Choices.empty()) {
-    const int n = static_cast<int>(cell.Spec->Choices.size());
-    const int index = std::clamp(ChoiceIndex(*cell.Spec, cell.Value) + Steps, 0, n - 1);
-    if (OnChoose) OnChoose(cell, cell.Spec->Choices[std::size_t(index)]);
+  if (!cell.Rule->Choices.empty()) {
+    const int n = static_cast<int>(cell.Rule->Choices.size());
+    const int index = std::clamp(ChoiceIndex(*cell.Rule, cell.Value) + Steps, 0, n - 1);
+    if (OnChoose) OnChoose(cell, cell.Rule->Choices[std::size_t(index)]);
     return;
   }
   if (OnDrag) OnDrag(cell, Steps);
@@ -412,7 +412,7 @@ void TGLCallsView::keyPressEvent(QKeyEvent* Event) {
     case Qt::Key_Space:
       if (FCurrent >= 0 && FCurrent < static_cast<int>(FText.Cells.size())) {
         const TGLCallsCell& cell = FText.Cells[std::size_t(FCurrent)];
-        if (Editable(cell) && !cell.Spec->Choices.empty()) ShowChoices(cell);
+        if (Editable(cell) && !cell.Rule->Choices.empty()) ShowChoices(cell);
       }
       return;
     case Qt::Key_Home:

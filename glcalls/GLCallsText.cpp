@@ -47,13 +47,13 @@ class TWriter {
   }
   void SetIndent(const std::string& Indent) { FIndent = Indent; }
 
-  // Text that stands for a value; a cell of the shown text when Spec edits something.
-  void Mark(const std::string& Text, const TCellSpec* Spec, double Value, int Light = -1,
+  // Text that stands for a value; a cell of the shown text when Rule edits something.
+  void Mark(const std::string& Text, const TCellRule* Rule, double Value, int Light = -1,
             GLenum Face = 0, int Component = 0) {
     if (FLine.empty()) FLine = FIndent;
-    if (Shown() && Spec && Spec->Edit != TEdit::None)
+    if (Shown() && Rule && Rule->Edit != TEdit::None)
       FCells.push_back({static_cast<int>(FLines.size()), static_cast<int>(FLine.size()),
-                        static_cast<int>(Text.size()), Spec, Light, Face, Component, Value});
+                        static_cast<int>(Text.size()), Rule, Light, Face, Component, Value});
     FLine += Text;
   }
 
@@ -72,20 +72,20 @@ class TWriter {
   }
 
   // "{a, b, c}" or "(const GLfloat[]){a, b, c}"; the first Editable components are cells.
-  void Vector(const double* V, int Count, const TCellSpec* Spec = nullptr, int Editable = 0,
+  void Vector(const double* V, int Count, const TCellRule* Rule = nullptr, int Editable = 0,
               int Light = -1, GLenum Face = 0) {
     Put(Shown() ? "{" : "(const GLfloat[]){");
     for (int k = 0; k < Count; ++k) {
       if (k > 0) Put(", ");
-      Mark(Value(V[k], TKind::Float), k < Editable ? Spec : nullptr, V[k], Light, Face, k);
+      Mark(Value(V[k], TKind::Float), k < Editable ? Rule : nullptr, V[k], Light, Face, k);
     }
     Put("}");
   }
-  void Vector(const float* V, int Count, const TCellSpec* Spec = nullptr, int Editable = 0,
+  void Vector(const float* V, int Count, const TCellRule* Rule = nullptr, int Editable = 0,
               int Light = -1) {
     double d[4] = {0, 0, 0, 0};
     for (int k = 0; k < Count && k < 4; ++k) d[k] = V[k];
-    Vector(d, Count, Spec, Editable, Light);
+    Vector(d, Count, Rule, Editable, Light);
   }
 
   TGLCallsText Text() {
@@ -103,40 +103,40 @@ class TWriter {
 };
 
 // The frame's own numbers: what each changes, next to the call that passes it.
-const TCellSpec FovSpec{TEdit::Fov,
+const TCellRule FovRule{TEdit::Fov,
                         5,
                         120,
                         1,
                         {},
                         "the User view's field of view in degrees, 5 to 120 (the GLCamera "
                         "tab's Fov bar)"};
-const TCellSpec EyeSpec{TEdit::Eye, -1000,
+const TCellRule EyeRule{TEdit::Eye, -1000,
                         1000,       0.25,
                         {},         "the User view's eye (the side views look from its distance)"};
-const TCellSpec CenterSpec{TEdit::Center, -1000, 1000,
+const TCellRule CenterRule{TEdit::Center, -1000, 1000,
                            0.25,          {},    "the User view's view point, the point looked at"};
-const TCellSpec VolumeSpec{TEdit::VolumeSize,
+const TCellRule VolumeRule{TEdit::VolumeSize,
                            -200,
                            200,
                            1,
                            {},
                            "the view volumes' size, one step of the GLCamera tab's < > buttons "
                            "per step (scale 0.1 to 10)"};
-const TCellSpec ScaleSpec{TEdit::ObjectScale,
+const TCellRule ScaleRule{TEdit::ObjectScale,
                           0.2,
                           6,
                           0.1,
                           {},
                           "the scale of the satellite cube and the logo, 0.2 to 6 (keys A and S)"};
-const TCellSpec MoveSpec{
+const TCellRule MoveRule{
     TEdit::LightMove, -1000, 1000, 0.5, {}, "the light's place (\"Pos\" of the GLLighter tab)"};
-const TCellSpec AimSpec{TEdit::SpotAim,
+const TCellRule AimRule{TEdit::SpotAim,
                         -1000,
                         1000,
                         0.1,
                         {},
                         "the spot light's direction (\"Dir\" of the GLLighter tab)"};
-const TCellSpec PlaceSpec{TEdit::LightsPlace,
+const TCellRule PlaceRule{TEdit::LightsPlace,
                           0,
                           0,
                           0,
@@ -144,7 +144,7 @@ const TCellSpec PlaceSpec{TEdit::LightsPlace,
                           "where the light pass gives the positions: after gluLookAt they stay "
                           "in the world, before it they ride with the eye",
                           {"after gluLookAt", "before gluLookAt"}};
-const TCellSpec NoSpec{};
+const TCellRule NoRule{};
 
 const TStateRow& RowOf(int Index) {
   return StateRows()[static_cast<std::size_t>(Index)];
@@ -166,29 +166,29 @@ int ComponentOf(const TStateRow& Row) {
 void EmitRow(TWriter& W, const TGLCallsRecord& R, int Index) {
   const TStateRow& row = RowOf(Index);
   const std::array<double, 16>& v = R.Value(Index);
-  const TCellSpec* spec = row.Cell.Edit == TEdit::None ? nullptr : &row.Cell;
+  const TCellRule* rule = row.Cell.Edit == TEdit::None ? nullptr : &row.Cell;
   const std::string target = row.Light >= 0 ? LightName(row.Light)
                              : row.Target   ? EnumText(row.Target)
                                             : std::string();
   auto enumeration = [&](int k) {
-    W.Mark(W.Value(v[static_cast<std::size_t>(k)], row.Kind), spec, v[static_cast<std::size_t>(k)],
+    W.Mark(W.Value(v[static_cast<std::size_t>(k)], row.Kind), rule, v[static_cast<std::size_t>(k)],
            row.Light, row.Target);
   };
   auto scalar = [&](const std::string& Call, const std::string& First) {
     W.Put(Call + "(" + (First.empty() ? "" : First + ", ") + row.EnumName + ", ");
-    W.Mark(W.Value(v[0], row.Kind), spec, v[0], row.Light, row.Target, ComponentOf(row));
+    W.Mark(W.Value(v[0], row.Kind), rule, v[0], row.Light, row.Target, ComponentOf(row));
     W.Line(");");
   };
   auto vector = [&](const std::string& Call, const std::string& First, int Editable) {
     W.Put(Call + "(" + (First.empty() ? "" : First + ", ") + row.EnumName + ", ");
-    W.Vector(v.data(), row.Count, spec, spec ? Editable : 0, row.Light, row.Target);
+    W.Vector(v.data(), row.Count, rule, rule ? Editable : 0, row.Light, row.Target);
     W.Line(");");
   };
   switch (row.Setter) {
     case TSetter::EnableDisable: {
       const std::string cap = row.Light >= 0 ? LightName(row.Light) : row.EnumName;
       const std::string call = std::string(v[0] != 0 ? "glEnable(" : "glDisable(") + cap + ")";
-      W.Mark(call, spec, v[0]);
+      W.Mark(call, rule, v[0]);
       W.Line(";");
       break;
     }
@@ -365,10 +365,10 @@ void EmitProjectionCall(TWriter& W, const TGLCallsRecord& R) {
   for (int k = 0; k < count; ++k) {
     if (k > 0) W.Put(", ");
     const double a = c.ProjectionArgs[k];
-    const TCellSpec* spec = &VolumeSpec;
-    if (mode == 3 && k == 0) spec = IsUserView(R) ? &FovSpec : nullptr;
-    if (mode == 3 && k == 1) spec = nullptr;  // the viewport's
-    W.Mark(ShownNumber(a), spec, a);
+    const TCellRule* rule = &VolumeRule;
+    if (mode == 3 && k == 0) rule = IsUserView(R) ? &FovRule : nullptr;
+    if (mode == 3 && k == 1) rule = nullptr;  // the viewport's
+    W.Mark(ShownNumber(a), rule, a);
   }
   W.Put(");");
   if (mode == 3)
@@ -383,8 +383,8 @@ void EmitLookAt(TWriter& W, const TGLCallsRecord& R) {
   W.Put("gluLookAt(");
   for (int k = 0; k < 9; ++k) {
     if (k > 0) W.Put(", ");
-    const TCellSpec* spec = !user ? nullptr : k < 3 ? &EyeSpec : k < 6 ? &CenterSpec : nullptr;
-    W.Mark(ShownNumber(a[k]), spec, a[k], -1, 0, k % 3);
+    const TCellRule* rule = !user ? nullptr : k < 3 ? &EyeRule : k < 6 ? &CenterRule : nullptr;
+    W.Mark(ShownNumber(a[k]), rule, a[k], -1, 0, k % 3);
   }
   W.Line(");");
 }
@@ -422,17 +422,17 @@ void EmitLight(TWriter& W, const TGLCallsRecord& R, int Light) {
   W.Put("glTranslatef(");
   for (int k = 0; k < 3; ++k) {
     if (k > 0) W.Put(", ");
-    W.Mark(ShownNumber(place.Move[k]), &MoveSpec, place.Move[k], Light, 0, k);
+    W.Mark(ShownNumber(place.Move[k]), &MoveRule, place.Move[k], Light, 0, k);
   }
   W.Line(");");
   W.Put("glLightfv(" + LightName(Light) + ", GL_POSITION, ");
   // The spot light is given its place again, in the moved frame.
-  W.Vector(place.Position, 4, place.Aimed ? &MoveSpec : nullptr, place.Aimed ? 3 : 0, Light);
+  W.Vector(place.Position, 4, place.Aimed ? &MoveRule : nullptr, place.Aimed ? 3 : 0, Light);
   W.Line(");");
   EmitHeld(W, R, position, "OpenGL holds, in eye coordinates:");
   if (place.Aimed) {
     W.Put("glLightfv(" + LightName(Light) + ", GL_SPOT_DIRECTION, ");
-    W.Vector(place.Direction, 3, &AimSpec, 3, Light);
+    W.Vector(place.Direction, 3, &AimRule, 3, Light);
     W.Line(");");
     EmitHeld(W, R, direction, "OpenGL holds, in eye coordinates:");
   } else {
@@ -444,7 +444,7 @@ void EmitLight(TWriter& W, const TGLCallsRecord& R, int Light) {
 void EmitLights(TWriter& W, const TGLCallsRecord& R) {
   W.Put("/* the light pass gives the positions ");
   const bool before = R.Calls.LightsBeforeLookAt;
-  W.Mark(before ? "before gluLookAt" : "after gluLookAt", &PlaceSpec, before ? 1 : 0);
+  W.Mark(before ? "before gluLookAt" : "after gluLookAt", &PlaceRule, before ? 1 : 0);
   W.Line(before ? ": they ride with the eye */" : ": they stay in the world */");
   for (int i = 0; i < R.LightCount; ++i) EmitLight(W, R, i);
 }
@@ -470,11 +470,11 @@ const TGLCallsCell* TGLCallsText::CellAt(int Line, int Column) const {
   return nullptr;
 }
 
-const TCellSpec& FrameCellSpec(TEdit Edit) {
-  for (const TCellSpec* spec :
-       {&FovSpec, &EyeSpec, &CenterSpec, &VolumeSpec, &ScaleSpec, &MoveSpec, &AimSpec, &PlaceSpec})
-    if (spec->Edit == Edit) return *spec;
-  return NoSpec;
+const TCellRule& FrameCellRule(TEdit Edit) {
+  for (const TCellRule* rule :
+       {&FovRule, &EyeRule, &CenterRule, &VolumeRule, &ScaleRule, &MoveRule, &AimRule, &PlaceRule})
+    if (rule->Edit == Edit) return *rule;
+  return NoRule;
 }
 
 TGLCallsText FormatCalls(const TGLCallsRecord& R) {
@@ -521,7 +521,7 @@ TGLCallsText FormatCalls(const TGLCallsRecord& R) {
           object.How);
     if (object.What == "Satellite cube" || object.What == "BRL Logo") {
       W.Put(", glScalef(");
-      W.Mark(ShownNumber(c.ObjectScale), &ScaleSpec, c.ObjectScale);
+      W.Mark(ShownNumber(c.ObjectScale), &ScaleRule, c.ObjectScale);
       W.Put(")");
     }
     W.Line(" */");

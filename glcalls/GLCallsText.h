@@ -10,7 +10,7 @@
 // One number (or enumeration) of the shown text that the window lets the learner change.
 struct TGLCallsCell {
   int Line = 0, Column = 0, Length = 0;  // where it stands, in characters
-  const TCellSpec* Spec = nullptr;       // what it changes, its range, step and hint
+  const TCellRule* Rule = nullptr;       // what it changes, its range, step and hint
   int Light = -1;                        // the light it belongs to
   GLenum Face = 0;                       // the material face
   int Component = 0;                     // x/y/z, r/g/b, or constant/linear/quadratic
@@ -34,7 +34,7 @@ TGLCallsText FormatCalls(const TGLCallsRecord& Record);
 // context into Record's state.
 std::string WriteC(const TGLCallsRecord& Record);
 
-// The specs of the frame's own numbers (the ones OpenGL does not hold), next to the calls that
+// The rules of the frame's own numbers (the ones OpenGL does not hold), next to the calls that
 // pass them: field of view, eye, view point, volume size, object scale, light places and spot
 // aims, and where the lights are given.
-const TCellSpec& FrameCellSpec(TEdit Edit);
+const TCellRule& FrameCellRule(TEdit Edit);

@@ -15,7 +15,7 @@ struct TBaseRow {
 };
 
 TStateRow Row(TGroup Group, TQuery Query, GLenum Name, TKind Kind, int Count, const char* EnumName,
-              TSetter Setter, std::initializer_list<double> Default, TCellSpec Cell = {}) {
+              TSetter Setter, std::initializer_list<double> Default, TCellRule Cell = {}) {
   TStateRow row{Group,        Query, Name,           0, 0, -1, Kind, Count, EnumName, Setter,
                 {0, 0, 0, 0}, true,  std::move(Cell)};
   int i = 0;
@@ -25,7 +25,7 @@ TStateRow Row(TGroup Group, TQuery Query, GLenum Name, TKind Kind, int Count, co
 }
 
 TStateRow Enable(TGroup Group, GLenum Cap, const char* EnumName, bool Default,
-                 TCellSpec Cell = {}) {
+                 TCellRule Cell = {}) {
   return Row(Group, TQuery::Enabled, Cap, TKind::Bool, 1, EnumName, TSetter::EnableDisable,
              {Default ? 1.0 : 0.0}, std::move(Cell));
 }
@@ -42,11 +42,11 @@ TStateRow WithTarget(TStateRow Row, GLenum Target) {
   return Row;
 }
 
-TCellSpec Number(TEdit Edit, double Min, double Max, double Step, const char* Hint) {
+TCellRule Number(TEdit Edit, double Min, double Max, double Step, const char* Hint) {
   return {Edit, Min, Max, Step, {}, Hint};
 }
 
-TCellSpec Choice(TEdit Edit, std::vector<GLenum> Choices, const char* Hint,
+TCellRule Choice(TEdit Edit, std::vector<GLenum> Choices, const char* Hint,
                  std::vector<const char*> Names = {}) {
   return {Edit, 0, 0, 0, std::move(Choices), Hint, std::move(Names)};
 }
@@ -56,14 +56,14 @@ std::vector<TBaseRow> BaseRows() {
   using Q = TQuery;
   using K = TKind;
   using S = TSetter;
-  const TCellSpec lightColor[3] = {
+  const TCellRule lightColor[3] = {
       Number(TEdit::LightAmbient, 0, 1, ColorStep,
              "the light's ambient colour, 0 to 1 (\"Ambient\" of the GLLighter tab's bars)"),
       Number(TEdit::LightDiffuse, 0, 1, ColorStep,
              "the light's diffuse colour, 0 to 1 (\"Diffuse\" of the GLLighter tab's bars)"),
       Number(TEdit::LightSpecular, 0, 1, ColorStep,
              "the light's specular colour, 0 to 1 (\"Specular\" of the GLLighter tab's bars)")};
-  const TCellSpec materialColor[4] = {
+  const TCellRule materialColor[4] = {
       Number(TEdit::MaterialAmbient, 0, 1, ColorStep, "the material's ambient colour, 0 to 1"),
       Number(TEdit::MaterialDiffuse, 0, 1, ColorStep, "the material's diffuse colour, 0 to 1"),
       Number(TEdit::MaterialSpecular, 0, 1, ColorStep, "the material's specular colour, 0 to 1"),

@@ -114,7 +114,7 @@ enum class TEdit : uint8_t {
 
 // How a number is edited: its range and step (a drag moves one step every few pixels), the
 // values an enumeration offers, and the hint shown while the pointer is over it.
-struct TCellSpec {
+struct TCellRule {
   TEdit Edit = TEdit::None;
   double Min = 0, Max = 0, Step = 0;
   std::vector<GLenum> Choices;  // an enumeration's values; empty for a number
@@ -136,7 +136,7 @@ struct TStateRow {
   TSetter Setter;
   double Default[4];  // a fresh context's value (the identity for matrices)
   bool HasDefault;    // false where a fresh context's value depends on the window (viewport)
-  TCellSpec Cell;
+  TCellRule Cell;
 };
 
 inline constexpr int MaxShownLights = 8;

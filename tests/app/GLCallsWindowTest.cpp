@@ -45,7 +45,7 @@ TGLCallsCell FindCell(F Pick) {
 
 TGLCallsCell CellOf(TEdit Edit, int Light = -1, int Component = 0) {
   return FindCell([&](const TGLCallsCell& c) {
-    return c.Spec && c.Spec->Edit == Edit && c.Light == Light && c.Component == Component;
+    return c.Rule && c.Rule->Edit == Edit && c.Light == Light && c.Component == Component;
   });
 }
 
@@ -248,20 +248,20 @@ TEST_F(GLCallsWindowTest, StartUpCallsHoldTheNumbersAReaderCanCheck) {
   EXPECT_NE(Joined().find("gluLookAt(0, 23.4521, 0, 0, 0, 0, 0, 0, -1);"), std::string::npos);
   // The side views' eyes follow the User view: no cell there.
   for (const TGLCallsCell& cell : View()->Text().Cells)
-    EXPECT_TRUE(cell.Spec->Edit != TEdit::Eye && cell.Spec->Edit != TEdit::Fov);
+    EXPECT_TRUE(cell.Rule->Edit != TEdit::Eye && cell.Rule->Edit != TEdit::Fov);
   GLCalls->Window()->ViewBox()->setCurrentIndex(0);
 }
 
 TEST_F(GLCallsWindowTest, FieldOfViewDragMovesTheBarAndStopsAtItsLimits) {
   Show();
   const TGLCallsCell fov = CellOf(TEdit::Fov);
-  ASSERT_NE(fov.Spec, nullptr);
+  ASSERT_NE(fov.Rule, nullptr);
   EXPECT_EQ(View()->Text().Lines[std::size_t(fov.Line)].substr(std::size_t(fov.Column),
                                                                std::size_t(fov.Length)),
             "52");
   // The cell's range is the bar's.
-  EXPECT_EQ(fov.Spec->Min, Form->tkbarFov->minimum());
-  EXPECT_EQ(fov.Spec->Max, Form->tkbarFov->maximum());
+  EXPECT_EQ(fov.Rule->Min, Form->tkbarFov->minimum());
+  EXPECT_EQ(fov.Rule->Max, Form->tkbarFov->maximum());
   DragCell(fov, {4, 8, 12});  // three steps up, four pixels a step
   EXPECT_EQ(Form->tkbarFov->value(), 55);
   EXPECT_EQ(UserView.FOV, 55);
@@ -316,7 +316,7 @@ TEST_F(GLCallsWindowTest, LightColourDragGoesThroughTheSelectedLightsBars) {
   const TGLLights before = GLLighter->FLights;
   Show();
   const TGLCallsCell red = CellOf(TEdit::LightDiffuse, 1, 0);
-  ASSERT_NE(red.Spec, nullptr);
+  ASSERT_NE(red.Rule, nullptr);
   EXPECT_EQ(red.Value, double(before[1].Diffuse.R));
   DragCell(red, {-4, -8, -12});  // three steps of 1/255 down
   const int expected = static_cast<int>(std::lround(before[1].Diffuse.R * 255)) - 3;
@@ -361,7 +361,7 @@ TEST_F(GLCallsWindowTest, ChoicesChangeTheWindowsOwnSettingsAndTheFrame) {
   Show();
   const QImage plain = Frame();
   const TGLCallsCell fog =
-      FindCell([](const TGLCallsCell& c) { return c.Spec && c.Spec->Edit == TEdit::Fog; });
+      FindCell([](const TGLCallsCell& c) { return c.Rule && c.Rule->Edit == TEdit::Fog; });
   EXPECT_EQ(View()->Text().Lines[std::size_t(fog.Line)].substr(std::size_t(fog.Column),
                                                                std::size_t(fog.Length)),
             "glDisable(GL_FOG)");
@@ -545,7 +545,7 @@ TEST_F(GLCallsWindowTest, MaterialDragChangesTheMaterialTheLastObjectWore) {
   EXPECT_NE(Joined().find("/* the material, as the last object drawn (Robot) left it */"),
             std::string::npos);
   const TGLCallsCell diffuse = FindCell([](const TGLCallsCell& c) {
-    return c.Spec && c.Spec->Edit == TEdit::MaterialDiffuse && c.Face == GL_FRONT &&
+    return c.Rule && c.Rule->Edit == TEdit::MaterialDiffuse && c.Face == GL_FRONT &&
            c.Component == 1;
   });
   EXPECT_FLOAT_EQ(float(diffuse.Value), preset.Diffuse.G);
@@ -557,7 +557,7 @@ TEST_F(GLCallsWindowTest, MaterialDragChangesTheMaterialTheLastObjectWore) {
                   GLBrimloLogo->FPresetMaterial.Diffuse.G);
   // The presets hold no emission: that number is fixed here.
   EXPECT_FALSE(GLCalls->IsEditable(FindCell(
-      [](const TGLCallsCell& c) { return c.Spec && c.Spec->Edit == TEdit::MaterialEmission; })));
+      [](const TGLCallsCell& c) { return c.Rule && c.Rule->Edit == TEdit::MaterialEmission; })));
   GLBrimloLogo->FPresetMaterial = preset;
   // The cube last: its material is the program's own.
   ShowOnly({Form->ckbxShowCube});

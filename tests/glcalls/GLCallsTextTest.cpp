@@ -140,17 +140,17 @@ TEST(GLCallsTextTest, ShownCallsComeInTheFramesOrderWithEachCellOverItsNumber) {
   // Every cell stands over the text of its value.
   ASSERT_FALSE(text.Cells.empty());
   for (const TGLCallsCell& cell : text.Cells) {
-    ASSERT_NE(cell.Spec, nullptr);
+    ASSERT_NE(cell.Rule, nullptr);
     const std::string shown = text.Lines[std::size_t(cell.Line)].substr(std::size_t(cell.Column),
                                                                         std::size_t(cell.Length));
-    const auto& choices = cell.Spec->Choices;
+    const auto& choices = cell.Rule->Choices;
     if (choices.empty()) {
       EXPECT_EQ(shown, ShownNumber(cell.Value)) << text.Lines[std::size_t(cell.Line)];
     } else {
       // A value the choices do not offer (the fresh minifying filter) shows its own name.
       const auto at = std::find(choices.begin(), choices.end(), GLenum(cell.Value));
       const std::size_t index = std::size_t(at - choices.begin());
-      EXPECT_EQ(shown, index < cell.Spec->ChoiceNames.size() ? cell.Spec->ChoiceNames[index]
+      EXPECT_EQ(shown, index < cell.Rule->ChoiceNames.size() ? cell.Rule->ChoiceNames[index]
                                                              : EnumText(GLenum(cell.Value)));
     }
     EXPECT_EQ(text.CellAt(cell.Line, cell.Column + cell.Length - 1), &cell);
@@ -162,7 +162,7 @@ TEST(GLCallsTextTest, ShownCallsComeInTheFramesOrderWithEachCellOverItsNumber) {
   for (const TGLCallsCell& cell : text.Cells)
     if (std::size_t(cell.Line) == line) {
       EXPECT_EQ(cell.Light, 3);
-      EXPECT_EQ(cell.Spec->Edit, TEdit::LightDiffuse);
+      EXPECT_EQ(cell.Rule->Edit, TEdit::LightDiffuse);
       EXPECT_EQ(cell.Component, colours++);
     }
   EXPECT_EQ(colours, 3);
@@ -179,8 +179,8 @@ TEST(GLCallsTextTest, ShownCallsComeInTheFramesOrderWithEachCellOverItsNumber) {
   // A side view: its eye follows the User view's, its field of view is not the bar's.
   r.Calls.ViewName = "Front";
   for (const TGLCallsCell& cell : FormatCalls(r).Cells)
-    EXPECT_TRUE(cell.Spec->Edit != TEdit::Fov && cell.Spec->Edit != TEdit::Eye &&
-                cell.Spec->Edit != TEdit::Center);
+    EXPECT_TRUE(cell.Rule->Edit != TEdit::Fov && cell.Rule->Edit != TEdit::Eye &&
+                cell.Rule->Edit != TEdit::Center);
   // The other projections name their calls and their six or four numbers.
   r.Calls.Projection = 1;
   const double box[6] = {-20, 20, -15.5, 15.5, 0.5, 43.5};
