@@ -443,7 +443,7 @@ TGLCallsWindow::TGLCallsWindow(QWidget* Owner) : QWidget(Owner, Qt::Window) {
   label->setBuddy(FViewBox);
   FCopy = new QPushButton(QStringLiteral("Copy as C"), this);
   FCopy->setObjectName(QStringLiteral("btnCopyAsC"));
-  FSave = new QPushButton(QStringLiteral("Save as C..."), this);
+  FSave = new QPushButton(QString::fromUtf8("Save as C\u2026"), this);
   FSave->setObjectName(QStringLiteral("btnSaveAsC"));
   top->addWidget(label);
   top->addWidget(FViewBox);

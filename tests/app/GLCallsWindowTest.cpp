@@ -465,6 +465,8 @@ TEST_F(GLCallsWindowTest, CopyAndSaveAsCThroughTheClipboardAndTheDialogs) {
   EXPECT_EQ(clipboard->text().toStdString() + "\n", Joined());
   View()->ClearSelection();
   clipboard->clear();
+  EXPECT_EQ(GLCalls->Window()->CopyButton()->text(), QStringLiteral("Copy as C"));
+  EXPECT_EQ(GLCalls->Window()->SaveButton()->text(), QString::fromUtf8("Save as C\u2026"));
   QTest::mouseClick(GLCalls->Window()->CopyButton(), Qt::LeftButton);
   EXPECT_EQ(clipboard->text(), QString::fromStdString(GLCalls->CText()));
 
