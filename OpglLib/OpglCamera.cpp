@@ -72,23 +72,44 @@ void TGLCamera::InitView(TGLView& View, TViewKind Kind, const TGLPoint4f& Eye,
   SetViewVolume(View, 2 * Size, 2 * Size, 2 * Size);
 }
 
-void TGLCamera::ApplyView(TGLView& View) {
-  if (View.Height < 1) View.Height = 1;
+TGLProjectionCall ProjectionCall(const TGLView& View) {
+  TGLProjectionCall call;
+  call.Mode = View.Projection;
   const double n = View.Near >= MinNearPlane ? double(View.Near) : MinNearPlane;
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
+  const int height = View.Height < 1 ? 1 : View.Height;
   switch (View.Projection) {
     case pmOrtho2D:
-      gluOrtho2D(View.Left, View.Right, View.Bottom, View.Top);
+      call = {pmOrtho2D, 4, {View.Left, View.Right, View.Bottom, View.Top, 0, 0}};
       break;
     case pmOrtho:
-      glOrtho(View.Left, View.Right, View.Bottom, View.Top, n, View.Far);
-      break;
     case pmFrustum:
-      glFrustum(View.Left, View.Right, View.Bottom, View.Top, n, View.Far);
+      call = {View.Projection, 6, {View.Left, View.Right, View.Bottom, View.Top, n, View.Far}};
       break;
     case pmPerspective:
-      gluPerspective(View.FOV, double(View.Width) / double(View.Height), n, View.Far);
+      call = {pmPerspective, 4, {View.FOV, double(View.Width) / double(height), n, View.Far, 0, 0}};
+      break;
+  }
+  return call;
+}
+
+void TGLCamera::ApplyView(TGLView& View) {
+  if (View.Height < 1) View.Height = 1;
+  const TGLProjectionCall call = ProjectionCall(View);
+  const double* a = call.A;
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  switch (call.Mode) {
+    case pmOrtho2D:
+      gluOrtho2D(a[0], a[1], a[2], a[3]);
+      break;
+    case pmOrtho:
+      glOrtho(a[0], a[1], a[2], a[3], a[4], a[5]);
+      break;
+    case pmFrustum:
+      glFrustum(a[0], a[1], a[2], a[3], a[4], a[5]);
+      break;
+    case pmPerspective:
+      gluPerspective(a[0], a[1], a[2], a[3]);
       break;
   }
   glMatrixMode(GL_MODELVIEW);

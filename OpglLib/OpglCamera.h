@@ -37,6 +37,17 @@ struct TGLView {
   float Near = 0, Far = 0;
 };
 
+// The projection call ApplyView makes for a view: gluOrtho2D(A0..A3), glOrtho or glFrustum
+// (A0..A5: left, right, bottom, top, near, far) or gluPerspective (A0..A3: field of view,
+// aspect, near, far).
+struct TGLProjectionCall {
+  TProjectionMode Mode = pmPerspective;
+  int Count = 4;
+  double A[6] = {0, 0, 0, 0, 0, 0};
+};
+// The call for View as it stands; a height below 1 counts as 1.
+TGLProjectionCall ProjectionCall(const TGLView& View);
+
 class TGLCamera;
 extern TGLCamera* GLCamera;
 

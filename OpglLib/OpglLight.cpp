@@ -301,59 +301,52 @@ void TGLLighter::DrawMarker(int slot, bool ShowLights) {
     CallCompiled(&LightParamNames, 0, [] { gluSphere(GLQuadric, 1.0, 10, 10); });
 }
 
+TGLLightPlacement TGLLighter::Placement(int Index, const std::vector<float>& LightAngles,
+                                        bool Rotate) {
+  TGLLightPlacement place;
+  const int slot = Slot(Index);
+  if (slot < 0) return place;
+  const float angle =
+      slot < static_cast<int>(LightAngles.size()) ? LightAngles[static_cast<std::size_t>(slot)] : 0;
+  const TGLPoint4f p = GetLightPosition(slot);
+  place.Move = p;
+  place.Placed = IsLightingOn() && IsLightOn(slot);
+  if (slot == 1 && Rotate) {
+    place.TurnCount = 2;
+    place.Turns[0] = {angle, 1, 0, 0.5f};
+    place.Turns[1] = {-angle, 0, 1, 0};
+  } else if (slot >= 3 && Rotate) {
+    place.TurnCount = 1;
+    place.Turns[0] = {angle, 0.5f, 0, 1};
+  }
+  if (slot == 2) {
+    // The spot light: its position is given after moving there, so the light stands at twice
+    // its position while the marker stands at it.
+    place.Position = p;
+    place.Aimed = true;
+    place.Direction = GetSpotDirection(slot);
+  } else {
+    place.Position = GLOrigin;
+  }
+  return place;
+}
+
 void TGLLighter::DrawLights(const std::vector<float>& LightAngles, bool Rotate, bool ShowLights) {
   if (!IsLightingOn()) return;
   const bool colorMaterial = glIsEnabled(GL_COLOR_MATERIAL) == GL_TRUE;
   glDisable(GL_COLOR_MATERIAL);
-  auto angle = [&](int i) {
-    return i < static_cast<int>(LightAngles.size()) ? LightAngles[static_cast<std::size_t>(i)]
-                                                    : 0.0f;
-  };
-  auto placeAtOrigin = [&](int i) {
-    if (IsLightingOn() && IsLightOn(i)) {
-      glLightfv(LightOf(i), GL_POSITION, &GLOrigin.X);
+  const int count = std::min<int>(GetMaxLights(), static_cast<int>(FLights.size()));
+  for (int i = 0; i < count; ++i) {
+    const TGLLightPlacement place = Placement(i, LightAngles, Rotate);
+    glPushMatrix();
+    for (int t = 0; t < place.TurnCount; ++t)
+      glRotatef(place.Turns[t].Angle, place.Turns[t].X, place.Turns[t].Y, place.Turns[t].Z);
+    glTranslatef(place.Move.X, place.Move.Y, place.Move.Z);
+    if (place.Placed) {
+      glLightfv(LightOf(i), GL_POSITION, &place.Position.X);
+      if (place.Aimed) glLightfv(LightOf(i), GL_SPOT_DIRECTION, &place.Direction.X);
       DrawMarker(i, ShowLights);
     }
-  };
-  const int count = std::min<int>(GetMaxLights(), static_cast<int>(FLights.size()));
-  if (count > 0) {
-    glPushMatrix();
-    const TGLPoint4f p = GetLightPosition(0);
-    glTranslatef(p.X, p.Y, p.Z);
-    placeAtOrigin(0);
-    glPopMatrix();
-  }
-  if (count > 1) {
-    glPushMatrix();
-    if (Rotate) {
-      glRotatef(angle(1), 1, 0, 0.5f);
-      glRotatef(-angle(1), 0, 1, 0);
-    }
-    const TGLPoint4f p = GetLightPosition(1);
-    glTranslatef(p.X, p.Y, p.Z);
-    placeAtOrigin(1);
-    glPopMatrix();
-  }
-  if (count > 2) {
-    // The spot light: its position is given after moving there, so the light stands at twice
-    // its position while the marker stands at it.
-    glPushMatrix();
-    if (IsLightingOn() && IsLightOn(2)) {
-      const TGLPoint4f p = GetLightPosition(2);
-      const TGLPoint4f d = GetSpotDirection(2);
-      glTranslatef(p.X, p.Y, p.Z);
-      glLightfv(GL_LIGHT2, GL_POSITION, &p.X);
-      glLightfv(GL_LIGHT2, GL_SPOT_DIRECTION, &d.X);
-      DrawMarker(2, ShowLights);
-    }
-    glPopMatrix();
-  }
-  for (int i = 3; i < count; ++i) {
-    glPushMatrix();
-    if (Rotate) glRotatef(angle(i), 0.5f, 0, 1);
-    const TGLPoint4f p = GetLightPosition(i);
-    glTranslatef(p.X, p.Y, p.Z);
-    placeAtOrigin(i);
     glPopMatrix();
   }
   glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &clGLBlack.R);

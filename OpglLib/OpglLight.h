@@ -32,6 +32,21 @@ static_assert(sizeof(TGLLight) == 94, "a light is stored as 94 bytes");
 
 using TGLLights = std::vector<TGLLight>;
 
+// How the light pass gives one light its place: it turns (glRotatef), moves (glTranslatef),
+// then gives the position, and for the spot light the direction, in the moved frame.
+struct TGLLightPlacement {
+  struct TTurn {
+    float Angle, X, Y, Z;
+  };
+  bool Placed = false;  // the pass gives this light a position (lighting and the light are on)
+  int TurnCount = 0;
+  TTurn Turns[2]{};
+  TGLPoint4f Move{0, 0, 0, 1};
+  TGLPoint4f Position{0, 0, 0, 1};
+  bool Aimed = false;  // the spot direction is given too
+  TGLPoint4f Direction{0, 0, -1, 0};
+};
+
 // Captions of GL_AMBIENT .. GL_QUADRATIC_ATTENUATION, in enumeration order.
 extern const QString LightParamNames[10];
 
@@ -93,6 +108,8 @@ class TGLLighter : public TManagedSingleton<TGLLighter, &GLLighter> {
   // 1 and 3 up orbiting by LightAngles while Rotate is set), aims the spot light and sets each
   // enabled light's marker material, drawing its sphere when ShowLights is set.
   void DrawLights(const std::vector<float>& LightAngles, bool Rotate, bool ShowLights);
+  // What the light pass does for light Index (asks OpenGL whether it is on, as the pass does).
+  TGLLightPlacement Placement(int Index, const std::vector<float>& LightAngles, bool Rotate);
 
   void InitMembers() override;
   void FreeMembers() override;

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "BrimloLogo.h"
+#include "GLCallsHook.h"
 #include "Vector3D.h"
 #include "ViewPicture.h"
 #include "frmOpgl.h"
@@ -46,6 +47,9 @@ void TMainForm::FormKeyDown(QObject*, int& Key, Qt::KeyboardModifiers Shift) {
       return;
     case Qt::Key_F1:
       ShowKeyHelp();
+      break;
+    case Qt::Key_F2:
+      ToggleGLCalls();
       break;
     case Qt::Key_Space:
       if (Timer->isActive())

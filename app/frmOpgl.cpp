@@ -18,6 +18,7 @@
 #include "AppPaths.h"
 #include "BrimloLogo.h"
 #include "Conversions.h"
+#include "GLCalls.h"
 #include "GOpglVariable.h"
 #include "HandModel.h"
 #include "MaterialDefine.h"
@@ -68,10 +69,12 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent) {
   ConnectEvents();
   qApp->installEventFilter(this);
   Dispatch([&] { FormCreate(this); });
+  StartGLCalls();
 }
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
+  StopGLCalls();
   Dispatch([&] { FormDestroy(this); });
 }
 
@@ -254,6 +257,7 @@ void TMainForm::DrawFrame() {
   const bool names = ckbxShowSideText->isChecked();
   if (ckbxSinglePort->isChecked()) {
     GLCamera->ApplyView(*CurrentView);
+    if (GLCallsHook) GLCallsHook->ViewApplied(*CurrentView);
     DrawScene();
     if (names) GLManager->DrawText2D(20, 60, ViewNames[CurrentView->Kind]);
   } else {
@@ -263,6 +267,7 @@ void TMainForm::DrawFrame() {
     for (TGLView* view :
          {&UserView, &LeftView, &RightView, &FrontView, &BackView, &TopView, &BottomView}) {
       GLCamera->ApplyView(*view);
+      if (GLCallsHook) GLCallsHook->ViewApplied(*view);
       DrawScene();
       if (names) GLManager->DrawText2D(20, 60, ViewNames[view->Kind]);
       // Hands the finished view to the rasteriser, so that it fills this view's pixels while

@@ -65,6 +65,7 @@ class TMainForm : public QMainWindow {
   QCheckBox* ckbxSinglePort;
   QToolButton* sbSellAll;
   QToolButton* sbUnSelAll;
+  QToolButton* btnGLCalls;  // opens and closes the "GL Calls" window, as F2 does
   QGroupBox* grpDisplay;
   QCheckBox *ckbxShowFrame, *ckbxShowBall, *ckbxShowCube, *ckbxShowWorldAxis, *ckbxShowXZplane,
       *ckbxShowVolume, *ckbxShowEyeLine, *ckbxShowLights, *ckbxShowPts, *ckbxHand, *ckbxRobot;

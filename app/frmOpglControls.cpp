@@ -201,8 +201,12 @@ void TMainForm::CreateControls() {
         Check(Panel12, "ckbxSinglePort", QStringLiteral("Single/Multiple Ports"), false);
     sbSellAll = Speed(Panel12, "sbSellAll", QStringLiteral("V"), QStringLiteral("Check All"));
     sbUnSelAll = Speed(Panel12, "sbUnSelAll", QStringLiteral("X"), QStringLiteral("UnCheck All"));
+    // In the row's free space, so no other control moves.
+    btnGLCalls = Speed(Panel12, "btnGLCalls", QStringLiteral("GL"),
+                       QStringLiteral("GL Calls: the OpenGL calls of a view (F2)"));
     auto* top = new QHBoxLayout();
     top->addWidget(ckbxSinglePort);
+    top->addWidget(btnGLCalls);
     top->addStretch(1);
     top->addWidget(sbSellAll);
     top->addWidget(sbUnSelAll);

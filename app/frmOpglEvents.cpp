@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "GLCallsHook.h"
 #include "frmOpgl.h"
 
 void TMainForm::ConnectEvents() {
@@ -50,6 +51,7 @@ void TMainForm::ConnectEvents() {
   on(ckbxShowPts, toggled, &TMainForm::ckbxShowPtsClick);
   on(sbSellAll, speed, &TMainForm::sbSellAllClick);
   on(sbUnSelAll, speed, &TMainForm::sbUnSelAllClick);
+  connect(btnGLCalls, speed, this, [this] { Dispatch([] { ToggleGLCalls(); }); });
 
   // "GLManager".
   on(ckbxBlend, toggled, &TMainForm::ckbxBlendClick);

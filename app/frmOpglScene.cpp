@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "BrimloLogo.h"
+#include "GLCallsHook.h"
 #include "GOpglVariable.h"
 #include "HandModel.h"
 #include "MaterialDefine.h"
@@ -31,7 +32,9 @@ void TMainForm::DrawScene() {
   glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 20);
 
+  if (GLCallsHook) GLCallsHook->LightPassBegins();
   GLLighter->DrawLights(LightAngles, ckbxRotateLight->isChecked(), ckbxShowLights->isChecked());
+  if (GLCallsHook) GLCallsHook->LightPassEnds();
 
   switch (ObjectPolygonMode) {
     case 0:
@@ -85,6 +88,7 @@ void TMainForm::DrawScene() {
     DrawRobot();
     glPopMatrix();
   }
+  if (GLCallsHook) GLCallsHook->ObjectsDrawn();
   if (colorMaterial) glEnable(GL_COLOR_MATERIAL);
 }
 

@@ -1,7 +1,9 @@
 // The main window's frame on a 802 x 656 surface: the heaviest one (every display option on,
 // both meshes, seven views, lights on) and the start-up one (the window's defaults), each with
 // the geometry sent corner by corner and as shipped (meshes from buffer objects; the
-// logo, ball and light markers from display lists). Run under xvfb-run.
+// logo, ball and light markers from display lists); and both as shipped with the "GL Calls"
+// window closed and open (its capture in the frame, then its text made and painted, which the
+// window does once the frame is done). Run under xvfb-run.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -18,6 +20,9 @@
 
 #include "AppPaths.h"
 #include "CompiledDraw.h"
+#include "GLCalls.h"
+#include "GLCallsWindow.h"
+#include "GLCapture.h"
 #include "GOpglVariable.h"
 #include "MeshDraw.h"
 #include "Units.h"
@@ -30,6 +35,7 @@ struct TOptions {
   bool Immediate;
   bool Meshes = true;
   bool Culling = true;
+  int GLCallsWindow = -1;  // -1 as it is, 0 closed, 1 open
 };
 
 std::vector<std::pair<QCheckBox*, bool>> SavedChecks;
@@ -51,6 +57,8 @@ void SetOptions(const TOptions& Options) {
   }
   SetImmediateDrawing(Options.Immediate);
   SetMeshCulling(Options.Culling);
+  if (Options.GLCallsWindow == 0) GLCalls->Close();
+  if (Options.GLCallsWindow == 1) GLCalls->Open();
 }
 
 void Frame(benchmark::State& State, TOptions Options) {
@@ -58,12 +66,26 @@ void Frame(benchmark::State& State, TOptions Options) {
   QOpenGLWidget* surface = MainForm->findChild<QOpenGLWidget*>();
   State.counters["width"] = surface->width();
   State.counters["height"] = surface->height();
+  const bool calls = Options.GLCallsWindow == 1;
+  const int captures = GLCalls->Captures();
   for (auto _ : State) {
     // Renders the surface at once (the window's own repaint may be held back by the
     // compositor); the time taken is that of the paint routine up to glFinish.
     surface->grabFramebuffer();
-    State.SetIterationTime(LastPaintSeconds);
+    double seconds = LastPaintSeconds;
+    if (calls) {
+      // What the open window does after each frame: the text made from the capture, painted.
+      const auto start = std::chrono::steady_clock::now();
+      GLCalls->Window()->ShowRecord();
+      GLCalls->Window()->View()->viewport()->repaint();
+      seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    State.SetIterationTime(seconds);
   }
+  if (calls)
+    State.counters["captures"] = static_cast<double>(GLCalls->Captures() - captures) /
+                                 static_cast<double>(State.iterations());
+  if (Options.GLCallsWindow >= 0) GLCalls->Close();
   const QString snapshot = qEnvironmentVariable("OPGL_FRAME_SNAPSHOTS");
   if (!snapshot.isEmpty())
     surface->grabFramebuffer().save(
@@ -102,6 +124,38 @@ void BM_StartupShipped(benchmark::State& State) {
 void BM_StartupAllFaces(benchmark::State& State) {
   Frame(State, {false, false, true, false});
 }
+// The "GL Calls" window closed (the frame tests a null hook) and open.
+void BM_HeaviestGLCallsClosed(benchmark::State& State) {
+  Frame(State, {true, false, true, true, 0});
+}
+void BM_HeaviestGLCallsOpen(benchmark::State& State) {
+  Frame(State, {true, false, true, true, 1});
+}
+void BM_StartupGLCallsClosed(benchmark::State& State) {
+  Frame(State, {false, false, true, true, 0});
+}
+void BM_StartupGLCallsOpen(benchmark::State& State) {
+  Frame(State, {false, false, true, true, 1});
+}
+// The open window's own share, alone: reading every row, then the text and the C file made.
+void BM_GLCallsCaptureAndText(benchmark::State& State) {
+  QOpenGLWidget* surface = MainForm->findChild<QOpenGLWidget*>();
+  surface->makeCurrent();
+  TGLCallsRecord record = GLCalls->Record();
+  std::size_t lines = 0;
+  for (auto _ : State) {
+    CaptureState(record);
+    lines += FormatCalls(record).Lines.size();
+  }
+  State.counters["lines"] = static_cast<double>(lines) / static_cast<double>(State.iterations());
+}
+BENCHMARK(BM_GLCallsCaptureAndText)->Unit(benchmark::kMicrosecond)->MinTime(1);
+void BM_GLCallsC(benchmark::State& State) {
+  const TGLCallsRecord record = GLCalls->Record();
+  for (auto _ : State) benchmark::DoNotOptimize(WriteC(record));
+}
+BENCHMARK(BM_GLCallsC)->Unit(benchmark::kMicrosecond)->MinTime(1);
+
 BENCHMARK(BM_HeaviestImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_HeaviestShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 BENCHMARK(BM_HeaviestAllFaces)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
@@ -109,6 +163,10 @@ BENCHMARK(BM_HeaviestWithoutMeshes)->Unit(benchmark::kMillisecond)->UseManualTim
 BENCHMARK(BM_StartupImmediate)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 BENCHMARK(BM_StartupShipped)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
 BENCHMARK(BM_StartupAllFaces)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2);
+BENCHMARK(BM_HeaviestGLCallsClosed)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_HeaviestGLCallsOpen)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_StartupGLCallsClosed)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_StartupGLCallsOpen)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
 
 // Sizes the window so that its GL surface is Width x Height.
 void FitSurface(TMainForm& Form, int Width, int Height) {

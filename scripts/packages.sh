@@ -1,8 +1,8 @@
 # Debian packages the build, the program and the tests need; sourced by run.sh and test.sh.
 OPGL_PACKAGES=(
-  g++ cmake ninja-build pkg-config git
+  g++ gcc cmake ninja-build pkg-config git
   qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev
-  libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
   libgraphicsmagick++1-dev libsimpleini-dev
   fonts-liberation fonts-wqy-microhei
   libgtest-dev libbenchmark-dev libstb-dev
