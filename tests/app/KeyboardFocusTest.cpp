@@ -230,7 +230,7 @@ TEST_F(KeyboardFocusTest, RealPictureDialogNamesItsFiltersOnceAndLeavesNoPopupBe
     // "All(*.*)" lists every file, the one without a dot too.
     auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"));
     if (view) {
-      QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 2000);
+      (void)QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 2000);
       listed = view->model()->rowCount(view->rootIndex());
     }
     // Typing a name opens the completion list; Return takes the name and closes the dialog.
@@ -238,7 +238,7 @@ TEST_F(KeyboardFocusTest, RealPictureDialogNamesItsFiltersOnceAndLeavesNoPopupBe
     ASSERT_NE(name, nullptr);
     name->setFocus();
     QTest::keyClicks(name, QStringLiteral("Tes"));
-    QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000);
+    (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000);
     popupUp = QApplication::activePopupWidget() != nullptr;
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("t1.bmp"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
