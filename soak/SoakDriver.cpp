@@ -1,11 +1,14 @@
 #include "SoakDriver.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -37,6 +40,11 @@ const char* const Texts[] = {"12.5",   "-3",     "0",           "abc",    "",   
                              "-1e308", "1e-320", "99999999999", "5.0.1",  "-",  ".",
                              "7",      "2048",   "64x",         "0.0001", "-0", "nan",
                              "inf",    "  4  ",  "1,5",         "100000"};
+
+// The text of the "GL Calls" window, whose numbers are dragged.
+bool IsCallText(const QWidget* W) {
+  return qstrcmp(W->metaObject()->className(), "TGLCallsView") == 0;
+}
 
 }  // namespace
 
@@ -82,7 +90,7 @@ void TSoakDriver::AnswerDialogs() {
   };
   FForm->Dialogs.ChoosePicture = [this](QFileDialog* Dialog, TPictureDialog& Request) {
     if (Chance(0.15)) return false;
-    if (Dialog == FForm->SavePictureDialog1)
+    if (Dialog && Dialog->acceptMode() == QFileDialog::AcceptSave)
       Request.FileName = FWork + QStringLiteral("/saved%1").arg(FSaves++ % 4);
     else
       Request.FileName = FPictures[Pick(static_cast<int>(FPictures.size()))];
@@ -106,13 +114,19 @@ void TSoakDriver::Run(int Count) {
   QTimer ticks, closer;
   ticks.setInterval(1);
   connect(&ticks, &QTimer::timeout, this, [&] {
-    if (QApplication::activeModalWidget() || FBusy) return;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || FBusy) return;
     if (FInputs >= FTarget) return loop.quit();
     Step();
   });
   closer.setInterval(20);
   connect(&closer, &QTimer::timeout, this, [this] {
-    if (QWidget* modal = QApplication::activeModalWidget()) AnswerModal(modal);
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      // A menu or a list that popped up: the user picks from it or leaves it.
+      if (Chance(0.5)) QTest::keyClick(popup, Chance(0.5) ? Qt::Key_Down : Qt::Key_Up);
+      QTest::keyClick(popup, Chance(0.6) ? Qt::Key_Return : Qt::Key_Escape);
+    } else if (QWidget* modal = QApplication::activeModalWidget()) {
+      AnswerModal(modal);
+    }
   });
   ticks.start();
   closer.start();
@@ -182,7 +196,7 @@ QWidget* TSoakDriver::RandomControl() {
       if (!w->isVisible() || !w->isEnabled()) continue;
       if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QSlider*>(w) ||
           qobject_cast<TColorListBase*>(w) || qobject_cast<QLineEdit*>(w) ||
-          qobject_cast<TStaticText*>(w))
+          qobject_cast<TStaticText*>(w) || qobject_cast<QComboBox*>(w) || IsCallText(w))
         controls << w;
     }
   }
@@ -238,6 +252,27 @@ void TSoakDriver::ClickControl() {
                      modifiers);
     QApplication::sendEvent(slider, &move);
     QTest::mouseRelease(slider, which, modifiers, to);
+    return;
+  }
+  if (IsCallText(control)) {
+    // The numbers of the "GL Calls" text are dragged up and down; its names are clicked.
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(control)->viewport();
+    QPoint at(Pick(std::max(1, viewport->width())), Pick(std::max(1, viewport->height())));
+    const int steps = Pick(20);
+    Note(QStringLiteral("drag the GL Calls text at (%1,%2), %3 steps button %4")
+             .arg(at.x())
+             .arg(at.y())
+             .arg(steps)
+             .arg(int(which)));
+    QTest::mousePress(viewport, which, modifiers, at);
+    const int direction = Chance(0.5) ? 4 : -4;
+    for (int i = 0; i < steps; ++i) {
+      at.ry() += direction;
+      QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, which,
+                       modifiers);
+      QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, which, modifiers, at);
     return;
   }
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
