@@ -18,6 +18,7 @@
 #include "AppPaths.h"
 #include "BrimloLogo.h"
 #include "Codecs.h"
+#include "ColorSettings.h"
 #include "FileOP.h"
 #include "GOpglDefine.h"
 #include "IniFile.h"
@@ -58,11 +59,26 @@ bool Finite(TGLColor4f C) {
   return std::isfinite(C.R) && std::isfinite(C.G) && std::isfinite(C.B) && std::isfinite(C.A);
 }
 
+// The settings file of one input, in memory: parsed and saved without touching the disk, and
+// gone with the guard.
+struct TMemorySettings {
+  TMemorySettings(const char* Name, const uint8_t* Data, std::size_t Size)
+      : FileName(QStringLiteral("/memory/") + QLatin1String(Name)) {
+    TIniFile::KeepFilesInMemory(true);
+    TIniFile::SetMemoryFile(
+        FileName, QByteArray(reinterpret_cast<const char*>(Data), static_cast<qsizetype>(Size)));
+  }
+  ~TMemorySettings() { TIniFile::KeepFilesInMemory(false); }
+  TMemorySettings(const TMemorySettings&) = delete;
+  TMemorySettings& operator=(const TMemorySettings&) = delete;
+  const QString FileName;
+};
+
 }  // namespace
 
 void Settings(const uint8_t* Data, std::size_t Size) {
-  const QString name = WorkFolder() + QStringLiteral("/settings.ini");
-  WriteFile(name, Data, Size);
+  const TMemorySettings memory("settings.ini", Data, Size);
+  const QString& name = memory.FileName;
   TIniFile ini(name);
   // Every key of every section as every type. The names come from the text itself.
   const QString text = QString::fromUtf8(reinterpret_cast<const char*>(Data),
@@ -91,6 +107,16 @@ void Settings(const uint8_t* Data, std::size_t Size) {
     if (decoded != stream.Size()) Broken("stream holds other than the decoded bytes");
     (void)ini.ValueExists(section, key);
   }
+  // The colour lists' sections, with any "ClrNum" and any keys: always sixty colours, and
+  // what is written reads back.
+  TColorArray colours[2];
+  const QString lists[2] = {QStringLiteral("TListBoxColor"), QStringLiteral("TCheckListBoxColor")};
+  for (int k = 0; k < 2; ++k) {
+    colours[k] = MakeColorArray(60);
+    ReadColorSection(ini, lists[k], colours[k]);
+    if (colours[k].size() != 60) Broken("colour list not sixty long");
+    WriteColorSection(ini, lists[k], colours[k]);
+  }
   // A write of each kind, then the save; what is saved reads back.
   ini.WriteInteger(QStringLiteral("Fuzz"), QStringLiteral("Int"), -12);
   ini.WriteFloat(QStringLiteral("Fuzz"), QStringLiteral("Float"), 2.5);
@@ -106,12 +132,16 @@ void Settings(const uint8_t* Data, std::size_t Size) {
     Broken("saved integer lost");
   if (again.ReadFloat(QStringLiteral("Fuzz"), QStringLiteral("Float"), 0) != 2.5)
     Broken("saved float lost");
+  for (int k = 0; k < 2; ++k) {
+    TColorArray read = MakeColorArray(60);
+    ReadColorSection(again, lists[k], read);
+    if (read != colours[k]) Broken("saved colours lost");
+  }
 }
 
 void Records(const uint8_t* Data, std::size_t Size) {
-  const QString name = WorkFolder() + QStringLiteral("/records.ini");
-  WriteFile(name, Data, Size);
-  AppPaths::SetSettingsFileName(name);
+  const TMemorySettings memory("records.ini", Data, Size);
+  AppPaths::SetSettingsFileName(memory.FileName);
   TFileOpEX::Create();
   TGLManager::Create();
   TGLLighter::Create();

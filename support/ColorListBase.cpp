@@ -1,13 +1,13 @@
 #include "ColorListBase.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 #include "AppPaths.h"
+#include "ColorSettings.h"
 #include "FocusRect.h"
 #include "IniFile.h"
 #include "Messages.h"
@@ -102,21 +102,14 @@ void TColorListBase::Initialize(const QString& UnitName) {
 void TColorListBase::LoadColors() {
   // A first run has no file yet: the defaults stand.
   const QString file = AppPaths::SettingsFileName();
-  if (!QFileInfo::exists(file)) return;
-  const TIniFile ini(file);
-  const QString section = ClassName();
-  ini.ReadInteger(section, QStringLiteral("ClrNum"), ColorCount);  // the list always has 60
-  for (int i = 0; i < ColorCount; ++i)
-    FColors[i] = ini.ReadInteger(section, QStringLiteral("Clr%1").arg(i), FColors[i]);
+  if (!TIniFile::Exists(file)) return;
+  ReadColorSection(TIniFile(file), ClassName(), FColors);
 }
 
 void TColorListBase::SaveColors() noexcept {
   try {
     TIniFile ini(AppPaths::SettingsFileName());
-    const QString section = ClassName();
-    ini.WriteInteger(section, QStringLiteral("ClrNum"), static_cast<int32_t>(FColors.size()));
-    for (int i = 0; i < static_cast<int>(FColors.size()); ++i)
-      ini.WriteInteger(section, QStringLiteral("Clr%1").arg(i), FColors[i]);
+    WriteColorSection(ini, ClassName(), FColors);
     ini.UpdateFile();
   } catch (const EIniFileException& e) {
     ShowMessage(e.Message());

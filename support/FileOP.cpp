@@ -46,7 +46,7 @@ void TRegisterEX::InitIdentity() {
 // Both levels keep their keys in the running object's section, "TFileOpEX".
 void TRegisterEX::LoadSettings() {
   const QString fileName = AppPaths::SettingsFileName();
-  if (!QFileInfo::exists(fileName)) return;
+  if (!TIniFile::Exists(fileName)) return;
   TIniFile ini(fileName);
   TManagedObject::mApplicationPath =
       ini.ReadString(AppInfo, QStringLiteral("mApplicationPath"), AppPaths::ApplicationFolder());
@@ -101,7 +101,7 @@ void TFileOpEX::InitIdentity() {
 
 void TFileOpEX::LoadSettings() {
   const QString fileName = AppPaths::SettingsFileName();
-  if (!QFileInfo::exists(fileName)) return;
+  if (!TIniFile::Exists(fileName)) return;
   TIniFile ini(fileName);
   mApplicationPath =
       ini.ReadString(AppInfo, QStringLiteral("mApplicationPath"), AppPaths::ApplicationFolder());

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <string>
+#include <unordered_map>
 
 struct TIniFile::TData {
   CSimpleIniA Ini{false, false, false};
@@ -24,6 +25,15 @@ QString& FileWithFolders() {
   return name;
 }
 constexpr qsizetype MaxValueLength = 2047;
+
+struct TMemoryFiles {
+  bool On = false;
+  std::unordered_map<std::string, QByteArray> Texts;
+};
+TMemoryFiles& MemoryFiles() {
+  static TMemoryFiles files;
+  return files;
+}
 
 // One blank line at most between lines and a final line break, however the text came in; one
 // pass, so a file of many blank lines saves as fast as any other.
@@ -57,6 +67,11 @@ bool MakeFolders(const QString& FileName) {
 
 TIniFile::TIniFile(const QString& FileName) : FFileName(FileName), FData(new TData) {
   FData->Ini.SetSpaces(false);
+  if (MemoryFiles().On) {
+    const QByteArray text = MemoryFile(FileName);
+    FData->Ini.LoadData(text.constData(), static_cast<size_t>(text.size()));
+    return;
+  }
   QFile file(FileName);
   if (file.open(QIODevice::ReadOnly)) {
     const QByteArray text = file.readAll();
@@ -154,6 +169,11 @@ void TIniFile::UpdateFile() {
   if (FData->Ini.Save(text, false) < 0) throw EIniFileException(message);
   // One blank line between sections and a final line break, however the text came in.
   text = CollapseBlankLines(text);
+  if (MemoryFiles().On) {
+    SetMemoryFile(FFileName, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    FDirty = false;
+    return;
+  }
   // The settings file in the user's configuration folder starts with its folder; elsewhere a
   // missing folder is a mistake, not something to create.
   if (FFileName == FileWithFolders() && !MakeFolders(FFileName)) throw EIniFileException(message);
@@ -178,4 +198,23 @@ void TIniFile::MakeFoldersFor(const QString& FileName) {
 
 void TIniFile::SetBeforeCommitHook(std::function<void()> Hook) {
   BeforeCommit() = std::move(Hook);
+}
+
+void TIniFile::KeepFilesInMemory(bool On) {
+  MemoryFiles().On = On;
+  if (!On) MemoryFiles().Texts.clear();
+}
+
+QByteArray TIniFile::MemoryFile(const QString& FileName) {
+  const auto found = MemoryFiles().Texts.find(FileName.toStdString());
+  return found == MemoryFiles().Texts.end() ? QByteArray() : found->second;
+}
+
+void TIniFile::SetMemoryFile(const QString& FileName, const QByteArray& Text) {
+  MemoryFiles().Texts[FileName.toStdString()] = Text;
+}
+
+bool TIniFile::Exists(const QString& FileName) {
+  if (MemoryFiles().On) return MemoryFiles().Texts.count(FileName.toStdString()) != 0;
+  return QFileInfo::exists(FileName);
 }

@@ -2,6 +2,7 @@
 // The settings file: INI text with sections and keys compared without case. A new section
 // goes at the end, an existing value is replaced in place, and UpdateFile saves atomically
 // (temporary file, then rename), so a failed save never leaves a broken file behind.
+#include <QByteArray>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +66,15 @@ class TIniFile {
   // Runs between writing the temporary file and renaming it over the old one (tests use it
   // to interrupt a save).
   static void SetBeforeCommitHook(std::function<void()> Hook);
+
+  // Settings files held in memory instead of on disk (the fuzzers): while on, every TIniFile
+  // reads its text from and saves it to a table of file names, and nothing touches the disk.
+  static void KeepFilesInMemory(bool On);
+  // The text of a file in memory, empty when there is none; setting it puts one there.
+  static QByteArray MemoryFile(const QString& FileName);
+  static void SetMemoryFile(const QString& FileName, const QByteArray& Text);
+  // Whether the settings file exists, in memory while files are kept there, else on disk.
+  static bool Exists(const QString& FileName);
 
  private:
   struct TData;

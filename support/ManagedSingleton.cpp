@@ -1,6 +1,5 @@
 #include "ManagedSingleton.h"
 
-#include <QFileInfo>
 #include <memory>
 
 #include "AppPaths.h"
@@ -27,7 +26,7 @@ void TManagedObject::InitIdentityWith(const TManagedTraits& traits) {
 
 void TManagedObject::LoadSettings() {
   const QString fileName = AppPaths::SettingsFileName();
-  if (!QFileInfo::exists(fileName)) return;
+  if (!TIniFile::Exists(fileName)) return;
   const TManagedTraits& traits = Traits();
   TIniFile ini(fileName);
   if (traits.ReadsAppPath)
@@ -60,16 +59,28 @@ void TManagedObject::WriteApplicationNameAndPath(TIniFile& Ini, const QString& N
 
 void TManagedObject::WriteFileInfo(TIniFile& Ini) {
   if (!FileOpEX) return;
+  // The running executable is locked, so its times come from a copy of it: made once a run
+  // rather than once for each object that writes them.
+  struct TExecutableInfo {
+    QString Path;
+    bool HasTimes = false, HasVersion = false;
+    TDateTime Created = 0, Accessed = 0, Written = 0;
+    QString Version;
+  };
+  static TExecutableInfo info;
   const QString exe = AppPaths::ExecutablePath();
-  TDateTime created = 0, accessed = 0, written = 0;
-  if (FileOpEX->GetFileTimes(exe, created, accessed, written)) {
-    Ini.WriteDateTime(AppInfo, QStringLiteral("Create Time"), created);
-    Ini.WriteDateTime(AppInfo, QStringLiteral("Last Access"), accessed);
-    Ini.WriteDateTime(AppInfo, QStringLiteral("Last Write"), written);
+  if (info.Path != exe) {
+    info = TExecutableInfo{};
+    info.Path = exe;
+    info.HasTimes = FileOpEX->GetFileTimes(exe, info.Created, info.Accessed, info.Written);
+    info.HasVersion = FileOpEX->GetFileVersionText(exe, info.Version);
   }
-  QString version;
-  if (FileOpEX->GetFileVersionText(exe, version))
-    Ini.WriteString(AppInfo, QStringLiteral("Version"), version);
+  if (info.HasTimes) {
+    Ini.WriteDateTime(AppInfo, QStringLiteral("Create Time"), info.Created);
+    Ini.WriteDateTime(AppInfo, QStringLiteral("Last Access"), info.Accessed);
+    Ini.WriteDateTime(AppInfo, QStringLiteral("Last Write"), info.Written);
+  }
+  if (info.HasVersion) Ini.WriteString(AppInfo, QStringLiteral("Version"), info.Version);
 }
 
 void TManagedObject::WriteCopyRight(TIniFile& Ini) {

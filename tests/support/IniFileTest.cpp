@@ -155,3 +155,25 @@ TEST_F(IniFileTest, HandEditedFileWithOddLinesStillLoads) {
   EXPECT_EQ(ini.ReadInteger("S2", "X", 5), 5);
   EXPECT_EQ(ini.ReadString("S2", "X", "d"), "");
 }
+
+TEST_F(IniFileTest, FilesKeptInMemoryNeverTouchTheDisk) {
+  const QString name = Dir.filePath("memory.ini");
+  TIniFile::KeepFilesInMemory(true);
+  EXPECT_FALSE(TIniFile::Exists(name));
+  TIniFile::SetMemoryFile(name, "[A]\r\nx=5\r\n");
+  EXPECT_TRUE(TIniFile::Exists(name));
+  {
+    TIniFile ini(name);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("a"), QStringLiteral("X"), 0), 5);
+    ini.WriteInteger(QStringLiteral("B"), QStringLiteral("y"), 7);
+    ini.UpdateFile();
+  }
+  EXPECT_FALSE(QFile::exists(name));  // the save went to memory
+  EXPECT_EQ(TIniFile::MemoryFile(name), QByteArray("[A]\nx=5\n\n[B]\ny=7\n"));
+  EXPECT_EQ(TIniFile(name).ReadInteger(QStringLiteral("B"), QStringLiteral("y"), 0), 7);
+  // Back on disk the table is gone, and a file on disk is what is read.
+  TIniFile::KeepFilesInMemory(false);
+  EXPECT_FALSE(TIniFile::Exists(name));
+  EXPECT_TRUE(TIniFile::MemoryFile(name).isEmpty());
+  EXPECT_EQ(TIniFile(name).ReadInteger(QStringLiteral("B"), QStringLiteral("y"), 0), 0);
+}
