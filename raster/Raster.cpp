@@ -6,14 +6,12 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <exception>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
+#include "BoxAverage.h"
 #include "Codecs.h"
 #include "Messages.h"
 
@@ -81,165 +79,6 @@ bool To24Bit(QImage& Picture) {
   if (converted.isNull()) return false;
   Picture = std::move(converted);
   return true;
-}
-
-// Box sizes along one axis: Trunc((i + 1) * r) - Trunc(i * r), r = 1 / (Dest / Source)
-// held in single precision, the quotients and products in extended precision.
-std::vector<int> BoxTable(int Dest, int Source) {
-  const float r = static_cast<float>(1.0L / (static_cast<long double>(Dest) / Source));
-  const long double rl = r;
-  std::vector<int> boxes(static_cast<std::size_t>(Dest));
-  int64_t used = 0;
-  for (int i = 0; i < Dest; ++i) {
-    const int64_t next = static_cast<int64_t>((i + 1) * rl);
-    // Never reach past the source, whatever the rounding.
-    const int64_t end = std::min<int64_t>(next, Source);
-    boxes[static_cast<std::size_t>(i)] = static_cast<int>(std::max<int64_t>(end - used, 0));
-    used = std::max(used, end);
-  }
-  return boxes;
-}
-
-// Averages the boxes of Source into Dest, both 24-bit, Dest no larger either way. For each
-// destination row the source rows of its boxes are first summed column by column (a plain
-// loop the compiler vectorises, in 16 bits while a column of the box cannot overflow them),
-// then each box adds up its columns of those sums.
-// The box divisor of each box width for one box height: 65535 div n, n the box's pixel count
-// (the non-zero side when the other is 0, 1 when both are); 0 for boxes of more than 65535
-// pixels, where that would be 0 and the picture black, and the sum is divided exactly.
-void Divisors(int BoxHeight, int MaxWidth, std::vector<uint32_t>& U, std::vector<uint64_t>& N) {
-  U.resize(static_cast<std::size_t>(MaxWidth) + 1);
-  N.resize(U.size());
-  for (int w = 0; w <= MaxWidth; ++w) {
-    int64_t n = static_cast<int64_t>(w) * BoxHeight;
-    if (n == 0) n = std::max(w, BoxHeight);
-    if (n == 0) n = 1;
-    U[static_cast<std::size_t>(w)] = n <= 65535 ? 65535u / static_cast<uint32_t>(n) : 0;
-    N[static_cast<std::size_t>(w)] = static_cast<uint64_t>(n);
-  }
-}
-
-template <class TSum, class TColumn>
-void AverageRow(const TColumn* ColumnSums, const std::vector<int>& Widths,
-                const std::vector<uint32_t>& U, const std::vector<uint64_t>& N, uint8_t* DestRow) {
-  const TColumn* p = ColumnSums;
-  for (int w : Widths) {
-    TSum b = 0, g = 0, r = 0;
-    for (int x = w; x > 0; --x, p += 3) {
-      b += p[0];
-      g += p[1];
-      r += p[2];
-    }
-    if (const uint32_t u = U[static_cast<std::size_t>(w)]) {
-      DestRow[0] = static_cast<uint8_t>((static_cast<uint32_t>(b) * u) >> 16);
-      DestRow[1] = static_cast<uint8_t>((static_cast<uint32_t>(g) * u) >> 16);
-      DestRow[2] = static_cast<uint8_t>((static_cast<uint32_t>(r) * u) >> 16);
-    } else {
-      const uint64_t count = N[static_cast<std::size_t>(w)];
-      DestRow[0] = static_cast<uint8_t>(static_cast<uint64_t>(b) / count);
-      DestRow[1] = static_cast<uint8_t>(static_cast<uint64_t>(g) / count);
-      DestRow[2] = static_cast<uint8_t>(static_cast<uint64_t>(r) / count);
-    }
-    DestRow += 3;
-  }
-}
-
-// The column sums of H source rows from Row on.
-template <class TColumn>
-void SumColumns(const uint8_t* Row, qsizetype Stride, int H, std::size_t Bytes, TColumn* Sums) {
-  std::fill(Sums, Sums + Bytes, TColumn{0});
-  for (int y = 0; y < H; ++y, Row += Stride)
-    for (std::size_t k = 0; k < Bytes; ++k) Sums[k] = static_cast<TColumn>(Sums[k] + Row[k]);
-}
-
-struct TBoxes {
-  std::vector<int> Widths, Heights;
-  std::vector<int> FirstSourceRow;  // per destination row
-  bool Wide = false;                // some box sums need more than 32 bits
-};
-
-// Destination rows First .. Last - 1.
-void AverageBand(const QImage& Source, QImage& Dest, const TBoxes& Boxes, int First, int Last) {
-  const std::size_t rowBytes = static_cast<std::size_t>(Source.width()) * 3;
-  const int tallest =
-      First < Last ? *std::max_element(Boxes.Heights.begin() + First, Boxes.Heights.begin() + Last)
-                   : 0;
-  // A column of up to 257 bytes sums to at most 65535.
-  const bool narrow = tallest <= 257;
-  std::vector<uint16_t> narrowSums(narrow ? rowBytes : 0);
-  std::vector<uint32_t> sums(narrow ? 0 : rowBytes);
-  const uint8_t* sourceBits = Source.constBits();
-  const qsizetype sourceStride = Source.bytesPerLine();
-  const int widest = *std::max_element(Boxes.Widths.begin(), Boxes.Widths.end());
-  std::vector<uint32_t> u;
-  std::vector<uint64_t> n;
-  int divisorsFor = -1;
-  for (int j = First; j < Last; ++j) {
-    const int h = Boxes.Heights[static_cast<std::size_t>(j)];
-    if (h != divisorsFor) {
-      Divisors(h, widest, u, n);
-      divisorsFor = h;
-    }
-    const uint8_t* row =
-        sourceBits + sourceStride * Boxes.FirstSourceRow[static_cast<std::size_t>(j)];
-    uint8_t* destRow = Dest.scanLine(j);
-    if (narrow) {
-      SumColumns(row, sourceStride, h, rowBytes, narrowSums.data());
-      AverageRow<uint32_t>(narrowSums.data(), Boxes.Widths, u, n, destRow);
-    } else {
-      SumColumns(row, sourceStride, h, rowBytes, sums.data());
-      if (Boxes.Wide)
-        AverageRow<uint64_t>(sums.data(), Boxes.Widths, u, n, destRow);
-      else
-        AverageRow<uint32_t>(sums.data(), Boxes.Widths, u, n, destRow);
-    }
-  }
-}
-
-// Rows of boxes are independent: bands of destination rows go to the cores. Throws
-// std::bad_alloc when memory runs out on any of them.
-void AverageBoxes(const QImage& Source, QImage& Dest) {
-  TBoxes boxes;
-  boxes.Widths = BoxTable(Dest.width(), Source.width());
-  boxes.Heights = BoxTable(Dest.height(), Source.height());
-  const int maxWidth = *std::max_element(boxes.Widths.begin(), boxes.Widths.end());
-  const int maxHeight = *std::max_element(boxes.Heights.begin(), boxes.Heights.end());
-  boxes.Wide = static_cast<int64_t>(maxWidth) * maxHeight > 65535;
-  boxes.FirstSourceRow.resize(boxes.Heights.size());
-  int sourceRow = 0;
-  for (std::size_t j = 0; j < boxes.Heights.size(); ++j) {
-    boxes.FirstSourceRow[j] = sourceRow;
-    sourceRow += boxes.Heights[j];
-  }
-  // Splitting pays once each band reads a few hundred thousand source pixels.
-  const int64_t pixels = static_cast<int64_t>(Source.width()) * Source.height();
-  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const int bands = static_cast<int>(
-      std::clamp<int64_t>(std::min<int64_t>({cores, pixels / 400000, Dest.height()}), 1, 16));
-  if (bands == 1) {
-    AverageBand(Source, Dest, boxes, 0, Dest.height());
-    return;
-  }
-  std::vector<std::thread> helpers;
-  std::atomic<bool> outOfMemory{false};
-  const auto band = [&](int K) {
-    try {
-      AverageBand(Source, Dest, boxes, static_cast<int>(int64_t(Dest.height()) * K / bands),
-                  static_cast<int>(int64_t(Dest.height()) * (K + 1) / bands));
-    } catch (const std::bad_alloc&) {
-      outOfMemory = true;
-    }
-  };
-  for (int k = 1; k < bands; ++k) {
-    try {
-      helpers.emplace_back(band, k);
-    } catch (const std::system_error&) {
-      band(k);  // no thread to be had: this core does it
-    }
-  }
-  band(0);
-  for (std::thread& helper : helpers) helper.join();
-  if (outOfMemory) throw std::bad_alloc();
 }
 
 // Nearest-pixel copy of all of Source onto all of Dest (both 24-bit).
