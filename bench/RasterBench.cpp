@@ -115,15 +115,14 @@ class TPillow {
                             QString::number(Picture.width()), QString::number(Picture.height()),
                             QString::number(Factor)});
     if (!FProcess.waitForStarted(10000)) return false;
-    if (!FProcess.waitForReadyRead(60000)) return false;
+    if (!WaitForLine(60000)) return false;
     Version = QString::fromLatin1(FProcess.readLine()).trimmed();
     return !Version.isEmpty() && Version[0].isDigit();
   }
   // Seconds of one reduce; negative when python3 did not answer.
   double Once() {
     FProcess.write("\n");
-    while (!FProcess.canReadLine())
-      if (!FProcess.waitForReadyRead(30000)) return -1;
+    if (!WaitForLine(30000)) return -1;
     bool ok = false;
     const double seconds = QString::fromLatin1(FProcess.readLine()).trimmed().toDouble(&ok);
     return ok ? seconds : -1;
@@ -135,6 +134,12 @@ class TPillow {
   QString Version;
 
  private:
+  // A line may come in more than one piece.
+  bool WaitForLine(int Milliseconds) {
+    while (!FProcess.canReadLine())
+      if (!FProcess.waitForReadyRead(Milliseconds)) return false;
+    return true;
+  }
   QTemporaryDir FDir;
   QProcess FProcess;
 };

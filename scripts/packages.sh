@@ -8,6 +8,7 @@ OPGL_PACKAGES=(
   libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth graphicsmagick
   desktop-file-utils appstream
+  python3-pil
 )
 
 # Installs whatever of OPGL_PACKAGES is missing (needs root on a fresh machine).
