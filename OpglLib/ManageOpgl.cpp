@@ -129,8 +129,7 @@ void TGLManager::WriteOwnSettings(TIniFile& Ini) {
   WriteRecord(Ini, ClassName(), FontColorKey, &FFontColor, sizeof(FFontColor));
 }
 
-void TGLManager::SetupPixelFormat(QOpenGLWidget* Window) {
-  if (!Window) return;
+QSurfaceFormat TGLManager::PixelFormat() {
   QSurfaceFormat format;
   format.setRenderableType(QSurfaceFormat::OpenGL);
   format.setProfile(QSurfaceFormat::CompatibilityProfile);
@@ -142,21 +141,33 @@ void TGLManager::SetupPixelFormat(QOpenGLWidget* Window) {
   format.setAlphaBufferSize(0);
   format.setDepthBufferSize(32);
   format.setStencilBufferSize(0);
-  Window->setFormat(format);
+  return format;
+}
+
+void TGLManager::SetupPixelFormat(QOpenGLWidget* Window) {
+  if (Window) Window->setFormat(PixelFormat());
 }
 
 bool TGLManager::CreateRenderContext(QOpenGLWidget* Window, TGLRenderContext& Ctx) {
   if (!Window) return false;
+  // The widget's context exists once it has been shown.
+  return CreateRenderContext(
+      Window, Window->context(), [Window] { Window->makeCurrent(); }, Ctx);
+}
+
+bool TGLManager::CreateRenderContext(QWidget* Window, QOpenGLContext* Context,
+                                     const std::function<void()>& MakeCurrent,
+                                     TGLRenderContext& Ctx) {
+  if (!Window) return false;
   ReleaseRenderContext(Ctx);
   Ctx.Window = Window;
   try {
-    // The widget's context exists once it has been shown; its surface is the DC.
-    QOpenGLContext* context = Window->context();
-    if (!context || !context->isValid()) return false;
-    Ctx.DC = context->surface();
-    Ctx.RC = context;
-    Window->makeCurrent();
-    if (QOpenGLContext::currentContext() != context) return false;
+    // The context's surface is the DC.
+    if (!Context || !Context->isValid()) return false;
+    Ctx.RC = Context;
+    MakeCurrent();
+    Ctx.DC = Context->surface();
+    if (QOpenGLContext::currentContext() != Context) return false;
     BuildFont(Ctx.DC);
     if (FFontListBase == 0) return false;
     InitGLState();
@@ -171,7 +182,10 @@ void TGLManager::ReleaseRenderContext(TGLRenderContext& Ctx) {
   // The font lists live in one context: delete them, while it is current, only when that is
   // the context let go of here. Another record's release must not take the font from it.
   if (Ctx.RC && FFontContext == Ctx.RC) {
-    if (Ctx.Window) Ctx.Window->makeCurrent();
+    if (auto* widget = qobject_cast<QOpenGLWidget*>(Ctx.Window))
+      widget->makeCurrent();
+    else if (Ctx.DC)
+      Ctx.RC->makeCurrent(Ctx.DC);
     DeleteFont();
   }
   // The widget owns its context and surface; the record only lets go of them.

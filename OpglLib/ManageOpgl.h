@@ -2,13 +2,16 @@
 // The render-state manager: the rendering context, the bitmap font, the initial GL state,
 // background, blending, world axes and 2-D text.
 #include <QString>
+#include <QSurfaceFormat>
 #include <cstdint>
+#include <functional>
 
 #include "GOpglDefine.h"
 #include "ManagedSingleton.h"
 
 class QOpenGLWidget;
 class QOpenGLContext;
+class QWidget;
 class QSurface;
 
 // A palette handle; true-colour visuals never need one, so it stays 0.
@@ -16,7 +19,7 @@ using TGLPalette = uintptr_t;
 
 // The one rendering surface: the GL widget, its surface, its context, and no palette.
 struct TGLRenderContext {
-  QOpenGLWidget* Window = nullptr;
+  QWidget* Window = nullptr;
   QSurface* DC = nullptr;
   QOpenGLContext* RC = nullptr;
   TGLPalette Palette = 0;
@@ -37,11 +40,16 @@ class TGLManager : public TManagedSingleton<TGLManager, &GLManager> {
   // compatibility context. A widget's format is fixed when it is first shown, so the main
   // window calls this when it creates its GL surface, before showing it.
   static void SetupPixelFormat(QOpenGLWidget* Window);
+  static QSurfaceFormat PixelFormat();
 
   // Takes the context of a shown Window (closest format the driver gave), makes it current,
   // builds the font, sets the initial state and reads the stack depths. False on any failure
   // (no message); false with Ctx untouched for a null Window.
   bool CreateRenderContext(QOpenGLWidget* Window, TGLRenderContext& Ctx);
+  // The same for a widget with a context of its own, made current (its framebuffer bound)
+  // by MakeCurrent; Context null while there is none.
+  bool CreateRenderContext(QWidget* Window, QOpenGLContext* Context,
+                           const std::function<void()>& MakeCurrent, TGLRenderContext& Ctx);
   // Deletes the font lists and clears DC, RC and Palette; Window stays.
   void ReleaseRenderContext(TGLRenderContext& Ctx);
   // Number of palette entries mapped: 0 for a true-colour visual.

@@ -291,35 +291,3 @@ void TStatusBar::SetPanelText(int Index, const QString& Text) {
 int TStatusBar::PanelWidth(int Index) const {
   return Index >= 0 && Index < PanelCount() ? FPanels[Index]->width() : 0;
 }
-
-// ---------------------------------------------------------------------------------------------
-
-TGLSurface::TGLSurface(QWidget* Parent) : QOpenGLWidget(Parent) {
-  setMouseTracking(true);
-  setFocusPolicy(Qt::NoFocus);
-}
-
-void TGLSurface::initializeGL() {
-  if (OnInitialize) OnInitialize();
-}
-
-void TGLSurface::paintGL() {
-  FPainting = true;
-  struct Done {
-    bool& Flag;
-    ~Done() { Flag = false; }
-  } done{FPainting};
-  if (OnPaint) OnPaint();
-}
-
-void TGLSurface::mousePressEvent(QMouseEvent* Event) {
-  if (OnMouseDown) OnMouseDown(Event);
-}
-
-void TGLSurface::mouseMoveEvent(QMouseEvent* Event) {
-  if (OnMouseMove) OnMouseMove(Event);
-}
-
-void TGLSurface::mouseReleaseEvent(QMouseEvent* Event) {
-  if (OnMouseUp) OnMouseUp(Event);
-}

@@ -1,19 +1,19 @@
 #pragma once
 // Small controls of the control panel that the widget set lacks: a radio group with one
 // index-changed signal per change, colour swatches, a page control whose tabs wrap onto
-// several rows, the status bar with fixed panels and the GL surface. The colour lists and
-// the colour button are controls of their own (ColorControls).
+// several rows and the status bar with fixed panels (the GL surface is in GLSurface.h). The colour
+// lists and the colour button are controls of their own (ColorControls).
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
+#include "GLSurface.h"
 #include "GOpglDefine.h"
 #include "QColorValue.h"
 
@@ -122,26 +122,4 @@ class TStatusBar : public QWidget {
  private:
   std::vector<int> FWidths;
   std::vector<QLabel*> FPanels;
-};
-
-// The rendering surface. Everything it draws comes from the window's callbacks.
-class TGLSurface : public QOpenGLWidget {
-  Q_OBJECT
- public:
-  explicit TGLSurface(QWidget* Parent = nullptr);
-  std::function<void()> OnInitialize;
-  std::function<void()> OnPaint;
-  std::function<void(QMouseEvent*)> OnMouseDown, OnMouseMove, OnMouseUp;
-  // True while paintGL runs (the context is current and the frame is being drawn).
-  bool Painting() const { return FPainting; }
-
- protected:
-  void initializeGL() override;
-  void paintGL() override;
-  void mousePressEvent(QMouseEvent* Event) override;
-  void mouseMoveEvent(QMouseEvent* Event) override;
-  void mouseReleaseEvent(QMouseEvent* Event) override;
-
- private:
-  bool FPainting = false;
 };

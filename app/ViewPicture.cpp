@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QOpenGLWidget>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include "GLSurface.h"
 
 #include "DialogSeam.h"
 #include "Messages.h"
@@ -40,7 +40,7 @@ bool WritePngPicture(const QImage& Picture, const QString& FileName) {
   return file.commit();
 }
 
-void SaveViewPicture(QOpenGLWidget* Surface, const TDialogSeam& Dialogs) {
+void SaveViewPicture(TGLSurface* Surface, const TDialogSeam& Dialogs) {
   if (!Surface || !Dialogs.ChooseSavePicture) return;
   // The frame of the moment the key went down, before the dialog lets the animation go on.
   // The window shows no alpha, so neither does the picture.

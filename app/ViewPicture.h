@@ -4,13 +4,13 @@
 #include <functional>
 
 class QImage;
-class QOpenGLWidget;
+class TGLSurface;
 class QWidget;
 struct TDialogSeam;
 
 // Grabs the surface's frame at its device-pixel size, asks for the file through the dialogs
 // seam and writes the picture; a failed write says so in a message and leaves no file.
-void SaveViewPicture(QOpenGLWidget* Surface, const TDialogSeam& Dialogs);
+void SaveViewPicture(TGLSurface* Surface, const TDialogSeam& Dialogs);
 
 // Writes Picture to FileName as PNG through a temporary file renamed at the end, so a failed
 // write leaves the old file, or none; false when it failed.

@@ -168,7 +168,8 @@ void TMainForm::FormCreate(QObject*) {
 }
 
 void TMainForm::FormShow(QObject*) {
-  if (GLManager && GLManager->CreateRenderContext(pbGL, FGLContext)) {
+  if (GLManager && GLManager->CreateRenderContext(
+                       pbGL, pbGL->context(), [this] { pbGL->makeCurrent(); }, FGLContext)) {
     CurrentView = &UserView;
     ResetViews();
     LayoutViewports();

@@ -648,7 +648,7 @@ void TMainForm::CreateControls() {
 
   // ---- rendering surface -------------------------------------------------------------------
   pbGL = Named(new TGLSurface(Splitter1), "pbGL");
-  TGLManager::SetupPixelFormat(pbGL);
+  pbGL->setFormat(TGLManager::PixelFormat());
   pbGL->setMinimumSize(1, 1);
   Splitter1->addWidget(Panel1);
   Splitter1->addWidget(pbGL);

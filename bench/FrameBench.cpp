@@ -12,11 +12,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QOpenGLWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
+#include "GLSurface.h"
 
 #include "AppPaths.h"
 #include "CompiledDraw.h"
@@ -63,7 +63,7 @@ void SetOptions(const TOptions& Options) {
 
 void Frame(benchmark::State& State, TOptions Options) {
   SetOptions(Options);
-  QOpenGLWidget* surface = MainForm->findChild<QOpenGLWidget*>();
+  TGLSurface* surface = MainForm->pbGL;
   State.counters["width"] = surface->width();
   State.counters["height"] = surface->height();
   const bool calls = Options.GLCallsWindow == 1;
@@ -139,7 +139,7 @@ void BM_StartupGLCallsOpen(benchmark::State& State) {
 }
 // The open window's own share, alone: reading every row, then the text and the C file made.
 void BM_GLCallsCaptureAndText(benchmark::State& State) {
-  QOpenGLWidget* surface = MainForm->findChild<QOpenGLWidget*>();
+  TGLSurface* surface = MainForm->pbGL;
   surface->makeCurrent();
   TGLCallsRecord record = GLCalls->Record();
   std::size_t lines = 0;
@@ -170,7 +170,7 @@ BENCHMARK(BM_StartupGLCallsOpen)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 // Sizes the window so that its GL surface is Width x Height.
 void FitSurface(TMainForm& Form, int Width, int Height) {
-  QOpenGLWidget* surface = Form.findChild<QOpenGLWidget*>();
+  TGLSurface* surface = Form.pbGL;
   for (int attempt = 0; attempt < 5 && surface; ++attempt) {
     const int dw = Width - surface->width(), dh = Height - surface->height();
     if (dw == 0 && dh == 0) return;
