@@ -155,9 +155,10 @@ QImage TGLSurface::grabFramebuffer() {
     frame = FFrame.copy();
   }
   // Opaque, as a QOpenGLWidget gives it: the framebuffer's alpha is not part of the picture.
-  for (int y = 0; y < frame.height(); ++y) {
+  const int width = frame.width(), height = frame.height();
+  for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
-    for (int x = 0; x < frame.width(); ++x) row[x] |= 0xFF000000u;
+    for (int x = 0; x < width; ++x) row[x] |= 0xFF000000u;
   }
   frame.setDevicePixelRatio(devicePixelRatioF());
   return frame;
