@@ -7,9 +7,9 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include "GLSurface.h"
 
 #include "DialogSeam.h"
+#include "GLSurface.h"
 #include "Messages.h"
 
 namespace {
