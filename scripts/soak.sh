@@ -29,8 +29,10 @@ fail() {
   exit 1
 }
 
-# The sanitizers report to standard error and stop the program; huge allocations are refused.
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1:${ASAN_OPTIONS:-}"
+# The sanitizers report to standard error and stop the program; huge allocations are refused;
+# leaks are looked for at the end, except those of the libraries named in lsan.supp.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:abort_on_error=1:allocator_may_return_null=1:detect_leaks=1"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 run=(env HOME="$root/home" TMPDIR="$root/tmp" XDG_RUNTIME_DIR="$root/run"
      XDG_CONFIG_HOME="$root/home/.config" XDG_CACHE_HOME="$root/home/.cache"

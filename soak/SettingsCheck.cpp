@@ -17,7 +17,8 @@ bool InRange(double V, double Low, double High) {
   return std::isfinite(V) && V >= Low && V <= High;
 }
 
-bool Colour(const TGLColor4f& C) {
+// By value: the colours of a light are members of a packed record.
+bool Colour(TGLColor4f C) {
   return InRange(C.R, 0, 1) && InRange(C.G, 0, 1) && InRange(C.B, 0, 1) && InRange(C.A, 0, 1);
 }
 

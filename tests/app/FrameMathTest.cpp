@@ -42,6 +42,29 @@ TVec Rotate(const TVec& P, double Degrees, TVec Axis) {
   return out;
 }
 
+// The User view's scene as OpenGL transformed it: the feedback buffer of window coordinates
+// and the matrices and viewport it was drawn with.
+struct TSceneFeedback {
+  GLdouble Model[16], Projection[16];
+  GLint Viewport[4];
+  std::vector<GLfloat> Buffer = std::vector<GLfloat>(1 << 18);
+  GLint Used = 0;
+};
+
+TSceneFeedback DrawnScene() {
+  TSceneFeedback scene;
+  Form->pbGL->makeCurrent();
+  GLCamera->ApplyView(UserView);
+  glGetDoublev(GL_MODELVIEW_MATRIX, scene.Model);
+  glGetDoublev(GL_PROJECTION_MATRIX, scene.Projection);
+  glGetIntegerv(GL_VIEWPORT, scene.Viewport);
+  glFeedbackBuffer(static_cast<GLsizei>(scene.Buffer.size()), GL_3D, scene.Buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  Form->DrawScene();
+  scene.Used = glRenderMode(GL_RENDER);
+  return scene;
+}
+
 }  // namespace
 
 // Every side view looks at the User view's view point from the User view's distance, from its
@@ -83,18 +106,11 @@ TEST_F(FrameMathTest, SatelliteCubeOrbitsAndTurnsTheStatedWay) {
   for (const float angle : {30.0f, 117.0f}) {
     SCOPED_TRACE(angle);
     Form->FAngle = angle;
-    Form->pbGL->makeCurrent();
-    GLCamera->ApplyView(UserView);
-    GLdouble model[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    std::vector<GLfloat> feedback(1 << 16);
-    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
-    glRenderMode(GL_FEEDBACK);
-    Form->DrawScene();
-    const GLint used = glRenderMode(GL_RENDER);
+    const TSceneFeedback scene = DrawnScene();
+    const GLdouble *model = scene.Model, *projection = scene.Projection;
+    const GLint* viewport = scene.Viewport;
+    const std::vector<GLfloat>& feedback = scene.Buffer;
+    const GLint used = scene.Used;
     ASSERT_GT(used, 0);
 
     // Where each corner of the cube (side 4, scaled) should land in the window.
@@ -186,18 +202,11 @@ TEST_F(FrameMathTest, SymmetricAndReflectedVectorsAreDrawnWhereTheyPoint) {
     SCOPED_TRACE(c.Op);
     Form->rdgpVecOp->SetItemIndex(c.Op);
     ASSERT_TRUE(Form->ckbxShowPts->isChecked());
-    Form->pbGL->makeCurrent();
-    GLCamera->ApplyView(UserView);
-    GLdouble model[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    std::vector<GLfloat> feedback(1 << 18);
-    glFeedbackBuffer(static_cast<GLsizei>(feedback.size()), GL_3D, feedback.data());
-    glRenderMode(GL_FEEDBACK);
-    Form->DrawScene();
-    const GLint used = glRenderMode(GL_RENDER);
+    const TSceneFeedback scene = DrawnScene();
+    const GLdouble *model = scene.Model, *projection = scene.Projection;
+    const GLint* viewport = scene.Viewport;
+    const std::vector<GLfloat>& feedback = scene.Buffer;
+    const GLint used = scene.Used;
     ASSERT_GT(used, 0);
     // The far ends of the lines drawn (every line starts at the origin).
     TVec origin{};
