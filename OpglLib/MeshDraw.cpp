@@ -291,6 +291,20 @@ bool TMeshArrays::BackFacesHidden(double (&Eye)[4]) const {
       plane[0] * FCentre[0] + plane[1] * FCentre[1] + plane[2] * FCentre[2] + plane[3];
   const double margin = 1e-6 * (std::fabs(centre) + length * FRadius);
   if (!(std::isfinite(centre) && centre - length * FRadius > margin)) return false;
+  // A mesh wholly beyond one side of the view, or beyond its far plane, gives no pixel (the
+  // other views of a seven-view frame often cannot see it).
+  FOutsideView = false;
+  const struct {
+    int Row;
+    double Sign;
+  } sides[] = {{0, 1}, {0, -1}, {1, 1}, {1, -1}, {2, -1}};  // w + x, w - x, ..., w - z
+  for (const auto& side : sides) {
+    double face[4];
+    for (int c = 0; c < 4; ++c) face[c] = m[c * 4 + 3] + side.Sign * m[c * 4 + side.Row];
+    const double reach = std::hypot(face[0], face[1], face[2]) * FRadius;
+    const double at = face[0] * FCentre[0] + face[1] * FCentre[1] + face[2] * FCentre[2] + face[3];
+    if (std::isfinite(at) && at + reach < -1e-6 * (std::fabs(at) + reach)) FOutsideView = true;
+  }
   // The eye: the point that clip x, y and w all send to 0. A triangle's plane taken at it has
   // the sign of the triangle's turn on the screen (positive: counter-clockwise, its front).
   const auto at = [&m](int Row, int Col) { return m[Col * 4 + Row]; };
@@ -309,6 +323,10 @@ bool TMeshArrays::BackFacesHidden(double (&Eye)[4]) const {
 bool TMeshArrays::VisibleSubset() const {
   double eye[4];
   if (!Culling || FShortIndices.empty() || !BackFacesHidden(eye)) return false;
+  if (FOutsideView) {
+    FSubset.clear();
+    return true;
+  }
   // Only the eye's direction counts: scaled to about 1 it suits single precision.
   const double largest =
       std::max({std::fabs(eye[0]), std::fabs(eye[1]), std::fabs(eye[2]), std::fabs(eye[3])});
@@ -405,8 +423,9 @@ bool TMeshArrays::EmitBuffered() const {
   if (VisibleSubset()) {
     // The triangles that may show, in table order, straight from our memory.
     gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    gl->glDrawRangeElements(GL_TRIANGLES, 0, last, static_cast<GLsizei>(FSubset.size()),
-                            GL_UNSIGNED_SHORT, FSubset.data());
+    if (!FSubset.empty())
+      gl->glDrawRangeElements(GL_TRIANGLES, 0, last, static_cast<GLsizei>(FSubset.size()),
+                              GL_UNSIGNED_SHORT, FSubset.data());
     FLastDrawn = static_cast<int>(FSubset.size() / 3);
   } else {
     gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.Indices);

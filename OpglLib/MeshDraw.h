@@ -10,7 +10,8 @@
 // of its own solid; only next to the outline, where front and back meet at one depth, can
 // rounding let one through. The shortcut leaves out the back faces that share no corner with
 // a face turned toward the eye or nearly edge-on, and the triangles that lie inside another
-// convex solid of the same mesh, clear of its surface; and only while nothing else can show
+// convex solid of the same mesh, clear of its surface, and the whole mesh when it lies beyond a
+// side or the far plane of the view; and only while nothing else can show
 // them (blending, no depth test, a solid cut open by the near plane, ...): the picture stays
 // the same. On by default; off draws every triangle (the reference it is checked against).
 void SetMeshCulling(bool On);
@@ -76,4 +77,5 @@ class TMeshArrays {
   mutable std::vector<uint8_t> FOutline;
   mutable std::vector<uint8_t> FBack;
   mutable int FLastDrawn = 0;
+  mutable bool FOutsideView = false;  // the last check found the mesh outside the view
 };

@@ -131,3 +131,55 @@ TEST_F(MeshCullingTest, SameAcrossTurnsAndTheBuffersGivenBack) {
   EXPECT_EQ(elementBuffer, 0);
   EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
+
+TEST_F(MeshCullingTest, NothingSentForAMeshOutsideTheView) {
+  const auto drawn = [] { return HandTrianglesDrawn() + RobotTrianglesDrawn(); };
+  const struct {
+    const char* What;
+    float X, Y, Z;
+    bool Outside;
+  } places[] = {
+      {"left", -60, 0, 0, true},           {"right", 60, 0, 0, true},
+      {"below", 0, -50, 0, true},          {"above", 0, 50, 0, true},
+      {"beyond far", 0, 0, -120, true},    {"across the right edge", 16, 0, 0, false},
+      {"across the top", 0, 12, 0, false},
+  };
+  for (bool perspective : {false, true}) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (perspective)
+      glFrustum(-8, 8, -6, 6, 20, 140);
+    else
+      glOrtho(-16, 16, -12, 12, -40, 40);
+    glMatrixMode(GL_MODELVIEW);
+    for (const auto& place : places) {
+      glLoadIdentity();
+      // Seen through the frustum from 60 away, the same places lie about as far out.
+      if (perspective) glTranslatef(0, 0, -60);
+      glTranslatef(place.X * (perspective ? 1.5f : 1), place.Y * (perspective ? 1.5f : 1), place.Z);
+      glRotatef(35, 0.5f, 0.7f, 0.5f);
+      const QImage culled = Picture(true);
+      LeftOut();
+      const int sent = drawn();
+      EXPECT_EQ(culled, Picture(false)) << place.What << (perspective ? " (perspective)" : "");
+      if (place.Outside)
+        EXPECT_EQ(sent, 0) << place.What << (perspective ? " (perspective)" : "");
+      else
+        EXPECT_GT(sent, 0) << place.What << (perspective ? " (perspective)" : "");
+    }
+  }
+  // In selection every triangle still counts.
+  glLoadIdentity();
+  glTranslatef(-60, 0, 0);
+  GLuint hits[64];
+  glSelectBuffer(64, hits);
+  glRenderMode(GL_SELECT);
+  DrawHand();
+  glRenderMode(GL_RENDER);
+  EXPECT_EQ(HandTrianglesDrawn(), HandTriangleCount);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(-16, 16, -12, 12, -40, 40);
+  glMatrixMode(GL_MODELVIEW);
+  EXPECT_EQ(PendingGLError(), static_cast<unsigned>(GL_NO_ERROR));
+}
