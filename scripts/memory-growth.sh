@@ -18,10 +18,17 @@ cp -r "$here/Data" "$root/Data"
 cd "$root"
 
 growth() {  # label, then the program's output
-  awk -v label="$1" '/^rss/ || /^soak:.*rss/ {kb[n++] = $(NF-1)} END {
+  awk -v label="$1" '/^rss/ || /^soak:.*rss/ {
+    if (!match($0, /rss ([0-9]+ s: )?[0-9]+ kB/)) next
+    m = substr($0, RSTART, RLENGTH); sub(/ kB$/, "", m); sub(/.* /, "", m); i = n + 0; kb[i] = m
+    t = 0
+    if (match($0, /\([0-9]+ kB of pixels/)) { t = substr($0, RSTART + 1, RLENGTH - 1); sub(/ .*/, "", t) }
+    tex[i] = t; n = i + 1
+  } END {
     if (n < 2) { print label ": no figures"; exit 1 }
-    printf "%s: %d kB after the first minute, %d kB at the end, growth %+d kB\n",
-           label, kb[0], kb[n-1], kb[n-1] - kb[0] }'
+    printf "%s: %d kB after the first minute, %d kB at the end, growth %+d kB", label, kb[0],
+           kb[n-1], kb[n-1] - kb[0]
+    printf " (textures added by the user since: %+d kB of pixels)\n", tex[n-1] - tex[0] }'
 }
 
 xvfb-run -a -s "-screen 0 1280x1024x24" ./OpglSoak --animate "$seconds" \

@@ -14,6 +14,7 @@
 
 #include "GOpglVariable.h"
 #include "Messages.h"
+#include "OpglTexture.h"
 #include "Reports.h"
 #include "SettingsCheck.h"
 #include "SignalQuit.h"
@@ -22,6 +23,18 @@
 #include "frmOpgl.h"
 
 namespace {
+
+// The textures the run has added, and the memory their pixels take in kilobytes (held twice:
+// in the list and by the GL driver): what a user adds is kept, so it counts apart.
+QString TexturesHeld() {
+  if (!GLTexturer) return QStringLiteral("no textures");
+  long kb = 0;
+  const int count = GLTexturer->GetTextureCount();
+  for (int i = 0; i < count; ++i)
+    if (const TGLTexture* texture = GLTexturer->GetTexture(i))
+      kb += static_cast<long>(texture->Width) * texture->Height * 4 / 1024;
+  return QStringLiteral("textures %1 (%2 kB of pixels)").arg(count).arg(kb);
+}
 
 // Resident memory in kilobytes, from /proc.
 long ResidentKb() {
@@ -80,7 +93,8 @@ int main(int argc, char* argv[]) {
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     while (!marks.isEmpty() && runClock.elapsed() >= marks.first() * 1000) {
-      std::printf("rss %.0f s: %ld kB\n", marks.takeFirst(), ResidentKb());
+      std::printf("rss %.0f s: %ld kB; %s\n", marks.takeFirst(), ResidentKb(),
+                  TexturesHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
   });
@@ -104,8 +118,9 @@ int main(int argc, char* argv[]) {
       TSoakDriver driver(&form, seeded, options.value(work));
       driver.Trace = options.isSet(trace);
       driver.Run(inputs);
-      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB\n", driver.Inputs(), seeded,
-                  driver.LastInput().toLocal8Bit().constData(), ResidentKb());
+      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB; %s\n", driver.Inputs(), seeded,
+                  driver.LastInput().toLocal8Bit().constData(), ResidentKb(),
+                  TexturesHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
     form.close();
