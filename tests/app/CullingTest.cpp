@@ -63,7 +63,7 @@ TEST_F(CullingTest, SameFrameInEveryStateThatDecidesWhatShows) {
     for (const bool blend : {false, true})
       for (const int mode : {0, 1, 2})
         for (const bool twoSide : {false, true})
-          for (const float angle : {0.0f, 141.0f}) {
+          for (const float angle : {0.0f, 141.0f, 230.0f, 300.0f, 351.0f}) {
             Form->ckbxSinglePort->setChecked(single);
             Form->ckbxBlend->setChecked(blend);
             Form->rdgpObjMode->SetItemIndex(mode);
