@@ -1,5 +1,6 @@
 #include "SoakDriver.h"
 
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
+
 #include <cstdio>
 
 #include "ColorListBase.h"
@@ -54,11 +56,27 @@ TSoakDriver::TSoakDriver(TMainForm* Form, uint32_t Seed, const QString& WorkFold
   AnswerDialogs();
 }
 
+namespace {
+
+// Resident memory in kilobytes (from /proc/self/statm), -1 where it cannot be read.
+long ResidentKb() {
+  long size = 0, resident = -1;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &size, &resident) != 2) resident = -1;
+    std::fclose(statm);
+  }
+  return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
 void TSoakDriver::Note(const QString& What) {
   FLast = QStringLiteral("#%1 %2").arg(FInputs).arg(What);
   if (!FClock.isValid()) FClock.start();
+  // Each input with the resident memory before it, to find the ones after which it grows.
   if (Trace)
-    std::fprintf(stderr, "%7.2f %s\n", FClock.elapsed() / 1000.0, FLast.toLocal8Bit().constData());
+    std::fprintf(stderr, "%7.2f %7ld kB %s\n", FClock.elapsed() / 1000.0, ResidentKb(),
+                 FLast.toLocal8Bit().constData());
 }
 
 void TSoakDriver::MakePictures() {

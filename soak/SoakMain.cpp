@@ -3,6 +3,7 @@
 //   OpglSoak --count N --seed S [--work DIR] [--trace]
 //   OpglSoak --animate SECONDS [--rss-at T1,T2,...]
 //   OpglSoak --check FILE
+#include <malloc.h>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
 #include <cstdio>
 
 #include "GOpglVariable.h"
@@ -34,6 +36,14 @@ QString TexturesHeld() {
     if (const TGLTexture* texture = GLTexturer->GetTexture(i))
       kb += static_cast<long>(texture->Width) * texture->Height * 4 / 1024;
   return QStringLiteral("textures %1 (%2 kB of pixels)").arg(count).arg(kb);
+}
+
+// The C heap: what is allocated, and what is free but kept, in kilobytes (every arena).
+QString HeapHeld() {
+  const struct mallinfo2 heap = mallinfo2();
+  return QStringLiteral("heap %1 kB in use, %2 kB free")
+      .arg((heap.uordblks + heap.hblkhd) / 1024)
+      .arg(heap.fordblks / 1024);
 }
 
 // Resident memory in kilobytes, from /proc.
@@ -93,8 +103,8 @@ int main(int argc, char* argv[]) {
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     while (!marks.isEmpty() && runClock.elapsed() >= marks.first() * 1000) {
-      std::printf("rss %.0f s: %ld kB; %s\n", marks.takeFirst(), ResidentKb(),
-                  TexturesHeld().toLocal8Bit().constData());
+      std::printf("rss %.0f s: %ld kB; %s; %s\n", marks.takeFirst(), ResidentKb(),
+                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
   });
@@ -118,9 +128,9 @@ int main(int argc, char* argv[]) {
       TSoakDriver driver(&form, seeded, options.value(work));
       driver.Trace = options.isSet(trace);
       driver.Run(inputs);
-      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB; %s\n", driver.Inputs(), seeded,
-                  driver.LastInput().toLocal8Bit().constData(), ResidentKb(),
-                  TexturesHeld().toLocal8Bit().constData());
+      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB; %s; %s\n", driver.Inputs(),
+                  seeded, driver.LastInput().toLocal8Bit().constData(), ResidentKb(),
+                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
     form.close();
