@@ -3,7 +3,9 @@
 //   OpglSoak --count N --seed S [--work DIR] [--trace]
 //   OpglSoak --animate SECONDS [--rss-at T1,T2,...]
 //   OpglSoak --check FILE
+#include <GL/gl.h>
 #include <malloc.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -36,6 +38,18 @@ QString TexturesHeld() {
     if (const TGLTexture* texture = GLTexturer->GetTexture(i))
       kb += static_cast<long>(texture->Width) * texture->Height * 4 / 1024;
   return QStringLiteral("textures %1 (%2 kB of pixels)").arg(count).arg(kb);
+}
+
+// The texture names and display lists alive in the surface's context (the first 65536 names).
+QString GLObjectsHeld() {
+  if (!MainForm || !MainForm->pbGL->context()) return QStringLiteral("no GL context");
+  MainForm->pbGL->makeCurrent();
+  int textures = 0, lists = 0;
+  for (GLuint name = 1; name <= 65536; ++name) {
+    textures += glIsTexture(name) == GL_TRUE;
+    lists += glIsList(name) == GL_TRUE;
+  }
+  return QStringLiteral("GL textures %1, lists %2").arg(textures).arg(lists);
 }
 
 // The C heap: what is allocated, and what is free but kept, in kilobytes (every arena).
@@ -103,8 +117,9 @@ int main(int argc, char* argv[]) {
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     while (!marks.isEmpty() && runClock.elapsed() >= marks.first() * 1000) {
-      std::printf("rss %.0f s: %ld kB; %s; %s\n", marks.takeFirst(), ResidentKb(),
-                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData());
+      std::printf("rss %.0f s: %ld kB; %s; %s; %s\n", marks.takeFirst(), ResidentKb(),
+                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData(),
+                  GLObjectsHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
   });
@@ -128,9 +143,10 @@ int main(int argc, char* argv[]) {
       TSoakDriver driver(&form, seeded, options.value(work));
       driver.Trace = options.isSet(trace);
       driver.Run(inputs);
-      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB; %s; %s\n", driver.Inputs(),
+      std::printf("soak: %d inputs, seed %u, last %s; rss %ld kB; %s; %s; %s\n", driver.Inputs(),
                   seeded, driver.LastInput().toLocal8Bit().constData(), ResidentKb(),
-                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData());
+                  HeapHeld().toLocal8Bit().constData(), TexturesHeld().toLocal8Bit().constData(),
+                  GLObjectsHeld().toLocal8Bit().constData());
       std::fflush(stdout);
     }
     form.close();
