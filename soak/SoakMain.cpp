@@ -49,7 +49,11 @@ QString GLObjectsHeld() {
     textures += glIsTexture(name) == GL_TRUE;
     lists += glIsList(name) == GL_TRUE;
   }
-  return QStringLiteral("GL textures %1, lists %2").arg(textures).arg(lists);
+  return QStringLiteral("GL textures %1, lists %2; widgets %3, objects under the window %4")
+      .arg(textures)
+      .arg(lists)
+      .arg(QApplication::allWidgets().size())
+      .arg(MainForm->findChildren<QObject*>().size());
 }
 
 // The C heap: what is allocated, and what is free but kept, in kilobytes (every arena).
