@@ -13,6 +13,14 @@
 #define GL_PACK_INVERT_MESA 0x8758
 #endif
 
+namespace {
+bool TopFirstReads = true;
+}  // namespace
+
+void TGLSurface::SetTopFirstReads(bool On) {
+  TopFirstReads = On;
+}
+
 TGLSurface::TGLSurface(QWidget* Parent) : QWidget(Parent) {
   setMouseTracking(true);
   setFocusPolicy(Qt::NoFocus);
@@ -131,9 +139,10 @@ void TGLSurface::Render() {
   glGetIntegerv(GL_PACK_ROW_LENGTH, &row);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  if (FInvertedReads) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+  const bool inverted = FInvertedReads && TopFirstReads;
+  if (inverted) glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
   glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_BYTE, FFrame.bits());
-  if (FInvertedReads)
+  if (inverted)
     glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
   else
     FFrame.mirror(false, true);

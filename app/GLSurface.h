@@ -41,6 +41,9 @@ class TGLSurface : public QWidget {
   QImage grabFramebuffer();
   // The framebuffer the frame is drawn into, 0 before the first show.
   unsigned defaultFramebufferObject() const;
+  // Whether frames are read top row first where the driver can (GL_MESA_pack_invert); off, they
+  // are read bottom first and mirrored, as on drivers without it. On by default.
+  static void SetTopFirstReads(bool On);
 
  protected:
   void showEvent(QShowEvent* Event) override;

@@ -129,18 +129,23 @@ TEST_F(GLSurfaceTest, SameBuffersAsAGLWidgetOfTheSameFormat) {
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
   };
-  const QImage frame = Form->pbGL->grabFramebuffer();
-  const QImage screen = OnScreen();
+  // Read top row first by the driver, and bottom first then mirrored (drivers without it).
+  for (const bool topFirst : {true, false}) {
+    TGLSurface::SetTopFirstReads(topFirst);
+    const QImage frame = Form->pbGL->grabFramebuffer();
+    const QImage screen = OnScreen();
+    for (const QImage& picture : {frame, screen}) {
+      const int w = picture.width(), h = picture.height();
+      EXPECT_EQ(picture.pixel(2, h - 3), qRgb(255, 0, 0)) << topFirst;
+      EXPECT_EQ(picture.pixel(w / 2 - 2, h / 2 + 2), qRgb(255, 0, 0)) << topFirst;
+      EXPECT_EQ(picture.pixel(2, 2), qRgb(0, 0, 0)) << topFirst;
+      EXPECT_EQ(picture.pixel(w - 3, h - 3), qRgb(0, 0, 0)) << topFirst;
+    }
+  }
+  TGLSurface::SetTopFirstReads(true);
   Form->pbGL->OnPaint = paint;
   Form->pbGL->makeCurrent();
   GLManager->InitGLState();
-  for (const QImage& picture : {frame, screen}) {
-    const int w = picture.width(), h = picture.height();
-    EXPECT_EQ(picture.pixel(2, h - 3), qRgb(255, 0, 0));
-    EXPECT_EQ(picture.pixel(w / 2 - 2, h / 2 + 2), qRgb(255, 0, 0));
-    EXPECT_EQ(picture.pixel(2, 2), qRgb(0, 0, 0));
-    EXPECT_EQ(picture.pixel(w - 3, h - 3), qRgb(0, 0, 0));
-  }
 
   EXPECT_EQ(seen.Red, widget.Seen.Red);
   EXPECT_EQ(seen.Green, widget.Seen.Green);
