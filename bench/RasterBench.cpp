@@ -22,16 +22,6 @@
 
 namespace {
 
-QImage NoisePicture(int Width, int Height) {
-  QImage image(Width, Height, QImage::Format_BGR888);
-  std::mt19937 random(12345);
-  for (int y = 0; y < Height; ++y) {
-    uint8_t* row = image.scanLine(y);
-    for (int x = 0; x < Width * 3; ++x) row[x] = static_cast<uint8_t>(random());
-  }
-  return image;
-}
-
 const QImage& Source(int Width, int Height) {
   static std::map<std::pair<int, int>, QImage> pictures;
   QImage& picture = pictures[{Width, Height}];

@@ -3,6 +3,7 @@
 // yardstick that the fast row-wise version must match byte for byte.
 #include <QImage>
 #include <cstdint>
+#include <random>
 
 inline QImage ReferenceShrink(const QImage& Source, int Width, int Height) {
   const QImage s = Source.convertToFormat(QImage::Format_BGR888);
@@ -33,4 +34,15 @@ inline QImage ReferenceShrink(const QImage& Source, int Width, int Height) {
     top += h;
   }
   return d;
+}
+
+// A picture of seeded random bytes, the same for the same size and seed.
+inline QImage NoisePicture(int Width, int Height, unsigned Seed = 12345) {
+  QImage image(Width, Height, QImage::Format_BGR888);
+  std::mt19937 random(Seed);
+  for (int y = 0; y < Height; ++y) {
+    uint8_t* row = image.scanLine(y);
+    for (int x = 0; x < Width * 3; ++x) row[x] = static_cast<uint8_t>(random());
+  }
+  return image;
 }

@@ -11,20 +11,6 @@
 #include "../../bench/StretchReference.h"
 #include "BoxAverage.h"
 
-namespace {
-
-QImage Noise(int Width, int Height, unsigned Seed) {
-  QImage image(Width, Height, QImage::Format_BGR888);
-  std::mt19937 random(Seed);
-  for (int y = 0; y < Height; ++y) {
-    uint8_t* row = image.scanLine(y);
-    for (int x = 0; x < Width * 3; ++x) row[x] = static_cast<uint8_t>(random());
-  }
-  return image;
-}
-
-}  // namespace
-
 TEST(BoxPaths, EachAvailablePathMatchesTheBoxByBoxArithmetic) {
   EXPECT_TRUE(BoxPathAvailable(TBoxPath::Scalar));
 #if defined(__x86_64__)
@@ -56,7 +42,7 @@ TEST(BoxPaths, EachAvailablePathMatchesTheBoxByBoxArithmetic) {
   for (const auto& size : sizes) cases.emplace_back(size, false);
   for (const auto& size : white) cases.emplace_back(size, true);
   for (const auto& [size, bright] : cases) {
-    QImage source = Noise(size[0], size[1], seed++);
+    QImage source = NoisePicture(size[0], size[1], seed++);
     if (bright) source.fill(Qt::white);
     const QImage expected = ReferenceShrink(source, size[2], size[3]);
     for (TBoxPath path : {TBoxPath::Scalar, TBoxPath::Sse2, TBoxPath::Avx2}) {

@@ -11,20 +11,6 @@
 #include "AppPaths.h"
 #include "Raster.h"
 
-namespace {
-
-QImage Noise(int Width, int Height, unsigned Seed) {
-  QImage image(Width, Height, QImage::Format_BGR888);
-  std::mt19937 random(Seed);
-  for (int y = 0; y < Height; ++y) {
-    uint8_t* row = image.scanLine(y);
-    for (int x = 0; x < Width * 3; ++x) row[x] = static_cast<uint8_t>(random());
-  }
-  return image;
-}
-
-}  // namespace
-
 TEST(StretchRaster, LargeShrinksMatchTheBoxByBoxArithmetic) {
   QTemporaryDir settings;
   AppPaths::SetSettingsFileName(settings.filePath(QStringLiteral("Raster.ini")));
@@ -40,7 +26,7 @@ TEST(StretchRaster, LargeShrinksMatchTheBoxByBoxArithmetic) {
   for (const auto& size : sizes) {
     SCOPED_TRACE(testing::Message()
                  << size[0] << "x" << size[1] << " -> " << size[2] << "x" << size[3]);
-    QImage source = Noise(size[0], size[1], seed++);
+    QImage source = NoisePicture(size[0], size[1], seed++);
     QImage dest(size[2], size[3], QImage::Format_BGR888);
     dest.fill(Qt::black);
     TavRaster->StretchRaster(&source, &dest);
@@ -73,7 +59,7 @@ TEST(StretchRaster, BoxesAtTheSixteenBitBoundaryKeepWhiteWhite) {
     for (int c = 0; c < 3; ++c) EXPECT_GE(pixel[c], 254) << c;
     EXPECT_EQ(one, ReferenceShrink(white, 1, 1));
     // Two columns and two box rows of different heights, one each side of the boundary.
-    QImage source = Noise(3, 2 * rows - 1, static_cast<unsigned>(rows));
+    QImage source = NoisePicture(3, 2 * rows - 1, static_cast<unsigned>(rows));
     QImage dest(2, 2, QImage::Format_BGR888);
     TavRaster->StretchRaster(&source, &dest);
     EXPECT_EQ(dest, ReferenceShrink(source, 2, 2));
